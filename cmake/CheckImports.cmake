@@ -1,0 +1,33 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when any program in BIN_DIR imports a DLL that is not part of Windows. Under Wine a missing
+# DLL shows only as exit code 53, so this catches a forgotten static link early.
+set(system_dlls
+  kernel32 user32 gdi32 comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 advapi32 wininet
+  msvcrt ws2_32 imm32 winmm version uxtheme msimg32 riched20 msftedit crypt32 bcrypt rpcrt4
+  ntdll psapi userenv secur32 winspool)
+file(GLOB programs ${BIN_DIR}/*.exe)
+if(NOT programs)
+  message(FATAL_ERROR "no programs found in ${BIN_DIR}")
+endif()
+set(bad "")
+foreach(exe ${programs})
+  execute_process(COMMAND ${OBJDUMP} -p ${exe} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${exe}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
+  foreach(line ${names})
+    string(REGEX REPLACE "DLL Name: ([^ \r\n]+).*" "\\1" dll "${line}")
+    string(TOLOWER "${dll}" dll)
+    string(REGEX REPLACE "\\.dll$" "" base "${dll}")
+    if(NOT base IN_LIST system_dlls AND NOT base MATCHES "^api-ms-win-")
+      list(APPEND bad "${exe}: ${dll}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  list(JOIN bad "\n  " text)
+  message(FATAL_ERROR "programs import DLLs that Windows does not have:\n  ${text}")
+endif()
+list(LENGTH programs count)
+message(STATUS "all ${count} programs import only system DLLs")
