@@ -178,10 +178,10 @@ void CategoryPanel::PaintHeader(HDC dc) {
   Selection f(dc, group_.HeaderFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(60, 45, 20));
-  RECT text{hh / 2 + 2, 0, rc.right - hh * 2, hh};
+  RECT text{hh / 2 + 2, 0, rc.right - HeaderRightReserve - hh * 2, hh};
   DrawTextW(dc, caption_.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
   // Chevron: points up on an open panel, down on a closed one.
-  const int cx = rc.right - hh, cy = hh / 2, s = std::max(3, hh / 5);
+  const int cx = rc.right - HeaderRightReserve - hh, cy = hh / 2, s = std::max(3, hh / 5);
   PenHandle chev(CreatePen(PS_SOLID, std::max(1, hh / 12), RGB(90, 70, 40)));
   Selection sp(dc, chev.get());
   const int dir = collapsed_ ? 1 : -1;

@@ -34,6 +34,8 @@ class CategoryPanel : public Control {
   void Collapse();
 
   void SetCaption(const std::wstring& c) override;
+  // Pixels at the right end of the header kept free for a child button.
+  int HeaderRightReserve = 0;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
