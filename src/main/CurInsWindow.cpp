@@ -171,7 +171,9 @@ void TCurInsWindow::FormCreate() {
   CompanionSynchronised = false;
   TargetWindow = nullptr;
   SkipFirstIdle = true;
-  OfferDemo = RelayoutPending = DragInProgress = false;
+  OfferDemo = DragInProgress = false;
+  // The tool bars know their button widths only once shown: centre them at the first quiet moment.
+  RelayoutPending = true;
   // The registry accessor, the local-mode marker, the stores' owners and the settings belong to
   // the settings and storage parts; they run here in the order the rest of start-up relies on.
   LocalMode = GetFileAttributesW((ProgramFolder() + L"local.ini").c_str()) != INVALID_FILE_ATTRIBUTES;

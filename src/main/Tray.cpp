@@ -203,12 +203,18 @@ void TCurInsWindow::TrayBanner(HDC dc) {
     ui::Selection fs(mem.get(), font.get());
     const wchar_t text[] = L"  Quillet  Quillet  Quillet";
     const int len = static_cast<int>(std::size(text) - 1);
+    // The text reads upwards from y = 255. A menu shorter than that would cut its start off, so
+    // there the text starts just above the menu's foot instead.
+    int base = Scale(255);
+    RECT menu{};
+    if (HWND menuWindow = WindowFromDC(dc); menuWindow && GetClientRect(menuWindow, &menu) && menu.bottom > 0)
+      base = std::min(base, static_cast<int>(menu.bottom) - Scale(6));
     SetTextColor(mem.get(), RGB(255, 255, 255));
-    TextOutW(mem.get(), Scale(2), Scale(254), text, len);
+    TextOutW(mem.get(), Scale(2), base - Scale(1), text, len);
     SetTextColor(mem.get(), RGB(128, 128, 128));
-    TextOutW(mem.get(), Scale(4), Scale(256), text, len);
+    TextOutW(mem.get(), Scale(4), base + Scale(1), text, len);
     SetTextColor(mem.get(), RGB(166, 202, 240));
-    TextOutW(mem.get(), Scale(3), Scale(255), text, len);
+    TextOutW(mem.get(), Scale(3), base, text, len);
     BitBlt(dc, 0, 0, strip, h, mem.get(), 0, 0, SRCCOPY);
   } catch (...) {
     // A banner that cannot be painted leaves the menu usable.

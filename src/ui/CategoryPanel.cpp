@@ -181,8 +181,8 @@ void CategoryPanel::PaintHeader(HDC dc) {
   RECT text{hh / 2 + 2, 0, rc.right - HeaderRightReserve - hh * 2, hh};
   DrawTextW(dc, caption_.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
   // Chevron: points up on an open panel, down on a closed one.
-  const int cx = rc.right - HeaderRightReserve - hh, cy = hh / 2, s = std::max(3, hh / 5);
-  PenHandle chev(CreatePen(PS_SOLID, std::max(1, hh / 12), RGB(90, 70, 40)));
+  const int cx = rc.right - HeaderRightReserve - hh / 2 - 4, cy = hh / 2, s = std::max(4, hh / 4);
+  PenHandle chev(CreatePen(PS_SOLID, std::max(2, hh / 9), RGB(110, 90, 55)));
   Selection sp(dc, chev.get());
   const int dir = collapsed_ ? 1 : -1;
   POINT pts[3] = {{cx - s, cy - dir * s / 2}, {cx, cy + dir * s / 2}, {cx + s, cy - dir * s / 2}};

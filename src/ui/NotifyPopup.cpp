@@ -34,7 +34,8 @@ class NotifyPopup::PopupWindow : public Window {
     textFont_.reset(MakeFont(owner.TextFont));
     hoverFont_.reset(MakeFont(owner.HoverFont));
     HMONITOR mon = MonitorFromWindow(owner.MonitorOf, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO mi{sizeof mi};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
     GetMonitorInfoW(mon, &mi);
     work_ = mi.rcWork;
     x_ = work_.right - owner.Width - owner.StartOffsetX;

@@ -8,6 +8,8 @@
 namespace ui {
 
 namespace {
+// Which image list draws the picture of a system-drawn item (only ever read on the UI thread).
+std::map<const MenuItem*, const ImageList*> imageOwners_;  // NOLINT
 std::map<UINT, MenuItem*>& Commands() {
   static std::map<UINT, MenuItem*> commands;
   return commands;
@@ -24,7 +26,10 @@ MenuItem::MenuItem(Component* owner, std::wstring name, std::wstring caption, Ac
   Commands()[command_] = this;
 }
 
-MenuItem::~MenuItem() { Commands().erase(command_); }
+MenuItem::~MenuItem() {
+  Commands().erase(command_);
+  imageOwners_.erase(this);
+}
 
 std::wstring MenuItem::Caption() const {
   if (action_ && caption_.empty()) return action_->Caption();
@@ -92,11 +97,10 @@ HMENU PopupMenu::Build(MenuItem& parent) {
       mi.hSubMenu = Build(*item);
     }
     if (!item->OwnerDraw && Images && item->ImageIndex >= 0) {
-      if (HBITMAP bmp = Images->MakeBitmap(item->ImageIndex)) {
-        bitmaps_.emplace_back(bmp);
-        mi.fMask |= MIIM_BITMAP;
-        mi.hbmpItem = bmp;
-      }
+      // Drawn by us on request: menus of some systems ignore a bitmap's alpha channel.
+      mi.fMask |= MIIM_BITMAP;
+      mi.hbmpItem = HBMMENU_CALLBACK;
+      imageOwners_[item] = Images;
     }
     InsertMenuItemW(menu, pos++, TRUE, &mi);
   }
@@ -114,7 +118,6 @@ void PopupMenu::Popup(int x, int y) {
     if (Action* a = m->GetAction()) Guarded([a] { a->Update(); });
     for (MenuItem* c : m->Items()) stack.push_back(c);
   }
-  bitmaps_.clear();
   menu_.reset(Build(*root_));
   open_ = true;
   TrackPopupMenuEx(menu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, OwnerWindow, nullptr);
@@ -134,6 +137,15 @@ bool PopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
       if (wp != 0 || mis->CtlType != ODT_MENU || !mis->itemData) return false;
       auto* item = reinterpret_cast<MenuItem*>(mis->itemData);
+      if (!item->OwnerDraw) {
+        // The picture of a system-drawn item.
+        auto it = imageOwners_.find(item);
+        // A little wider than the picture: some menus put the caption right against it.
+        mis->itemWidth = (it != imageOwners_.end() ? static_cast<UINT>(it->second->ImageWidth()) : 16) + 4;
+        mis->itemHeight = it != imageOwners_.end() ? static_cast<UINT>(it->second->ImageHeight()) : 16;
+        result = TRUE;
+        return true;
+      }
       HDC dc = GetDC(nullptr);
       int w = static_cast<int>(mis->itemWidth), h = static_cast<int>(mis->itemHeight);
       Guarded([&] {
@@ -150,6 +162,17 @@ bool PopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       if (wp != 0 || dis->CtlType != ODT_MENU || !dis->itemData) return false;
       auto* item = reinterpret_cast<MenuItem*>(dis->itemData);
       const bool selected = dis->itemState & ODS_SELECTED;
+      if (!item->OwnerDraw) {
+        auto it = imageOwners_.find(item);
+        if (it != imageOwners_.end()) {
+          const ImageList* images = it->second;
+          const RECT& r = dis->rcItem;
+          images->Draw(dis->hDC, item->ImageIndex, r.left + (r.right - r.left - 4 - images->ImageWidth()) / 2,
+                       r.top + (r.bottom - r.top - images->ImageHeight()) / 2);
+        }
+        result = TRUE;
+        return true;
+      }
       Guarded([&] {
         if (item->OnDrawItem) item->OnDrawItem(*item, dis->hDC, dis->rcItem, selected);
       });

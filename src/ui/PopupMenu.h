@@ -82,7 +82,6 @@ class PopupMenu : public Component {
   HMENU Build(MenuItem& parent);
   MenuItem* root_;
   MenuHandle menu_;
-  std::vector<BitmapHandle> bitmaps_;
   bool open_ = false;
 };
 

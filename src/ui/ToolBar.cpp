@@ -64,7 +64,33 @@ void ToolBar::AddButton(ToolButton* b) {
   SendMessageW(hwnd_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
 }
 
-void ToolBar::SetIndent(int pixels) { SendMessageW(hwnd_, TB_SETINDENT, static_cast<WPARAM>(pixels), 0); }
+void ToolBar::SetIndent(int pixels) {
+  // Undo an earlier shift of the window first (see below).
+  if (shift_) {
+    RECT r = Bounds();
+    SetWindowPos(hwnd_, nullptr, r.left - shift_, r.top, r.right - r.left + shift_, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    shift_ = 0;
+  }
+  SendMessageW(hwnd_, TB_SETINDENT, static_cast<WPARAM>(pixels), 0);
+  RECT first{};
+  if (pixels > 0 && SendMessageW(hwnd_, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)) && first.left != pixels) {
+    // This toolbar stores the indent without laying its buttons out again (Wine's does): move the
+    // transparent bar instead, which looks the same.
+    SendMessageW(hwnd_, TB_SETINDENT, 0, 0);
+    RECT r = Bounds();
+    SetWindowPos(hwnd_, nullptr, r.left + pixels, r.top, r.right - r.left - pixels, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    shift_ = pixels;
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int ToolBar::Indent() const {
+  RECT first{};
+  SendMessageW(hwnd_, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  return shift_ + first.left;
+}
 
 int ToolBar::ButtonHeight() const { return HIWORD(SendMessageW(hwnd_, TB_GETBUTTONSIZE, 0, 0)); }
 

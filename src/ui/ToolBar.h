@@ -42,6 +42,8 @@ class ToolBar : public Control {
 
   const std::vector<ToolButton*>& Buttons() const { return buttons_; }
   void SetIndent(int pixels);
+  // Distance of the first button from the bar's designed left edge.
+  int Indent() const;
   int ButtonHeight() const;
 
   bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -50,6 +52,7 @@ class ToolBar : public Control {
   friend class ToolButton;
   void AddButton(ToolButton* b);
   std::vector<ToolButton*> buttons_;
+  int shift_ = 0;
 };
 
 }  // namespace ui
