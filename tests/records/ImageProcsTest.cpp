@@ -81,8 +81,10 @@ TEST(MakeRecordThumbnail, SmallPicturesAreRepeatedInTheirOwnFormat) {
     SCOPED_TRACE(format == PixelFormat::Bits24 ? "24-bit" : "32-bit");
     Bitmap picture = Coded(30, 20, format);
     const std::string before = Pixels(picture);
+    picture.SetModified(false);
     Bitmap thumb;
     ASSERT_EQ(MakeRecordThumbnail(&picture, thumb), &thumb);
+    EXPECT_FALSE(picture.Modified()) << "only read";
     EXPECT_EQ(picture.Format(), format);
     EXPECT_EQ(Pixels(picture), before);
     ASSERT_EQ(thumb.Width(), 48);
@@ -106,9 +108,11 @@ TEST(MakeRecordThumbnail, SmallPicturesAreRepeatedInTheirOwnFormat) {
 
 TEST(MakeRecordThumbnail, LargeThirtyTwoBitPictureIsKeptAs24Bit) {
   Bitmap picture = Coded(100, 100, PixelFormat::Bits32);
+  picture.SetModified(false);
   Bitmap thumb(48, 48, PixelFormat::Bits32);
   ASSERT_EQ(MakeRecordThumbnail(&picture, thumb), &thumb);
   EXPECT_EQ(picture.Format(), PixelFormat::Bits24);
+  EXPECT_TRUE(picture.Modified()) << "converted, so it must be saved again";
   EXPECT_EQ(SavedBitCount(picture), 24);
   EXPECT_EQ(At(picture, 37, 81)[0], 37);  // the conversion keeps the colours
   EXPECT_EQ(At(picture, 37, 81)[1], 81);
@@ -120,8 +124,10 @@ TEST(MakeRecordThumbnail, LargeThirtyTwoBitPictureIsKeptAs24Bit) {
 
 TEST(MakeRecordThumbnail, MixedGrowAndShrinkIsStretchedByTheSystem) {
   Bitmap picture = Coded(30, 200, PixelFormat::Bits24);
+  picture.SetModified(false);
   Bitmap thumb;
   ASSERT_EQ(MakeRecordThumbnail(&picture, thumb), &thumb);
+  EXPECT_FALSE(picture.Modified()) << "only read";
   ASSERT_EQ(thumb.Width(), 48);
   ASSERT_EQ(thumb.Height(), 48);
   // Nearest pixels, in order, from edge to edge: every thumbnail pixel is one of the picture's.
