@@ -10,11 +10,18 @@
 
 namespace {
 
-qimg::PixelView ViewOf(ui::Bitmap& bitmap) {
+qimg::PixelView ViewOf(const ui::Bitmap& bitmap) {
   if (bitmap.Empty()) return {};
   // The DIB is bottom-up: row 0 is the last in memory and each lower row lies one stride before.
-  return qimg::PixelView{bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), -static_cast<std::ptrdiff_t>(bitmap.Stride()),
-                         bitmap.BitsPerPixel() / 8};
+  // The const row keeps a read-only source from counting as changed; only `dest` views are written.
+  return qimg::PixelView{const_cast<std::uint8_t*>(bitmap.ScanLine(0)), bitmap.Width(), bitmap.Height(),
+                         -static_cast<std::ptrdiff_t>(bitmap.Stride()), bitmap.BitsPerPixel() / 8};
+}
+
+qimg::PixelView WritableViewOf(ui::Bitmap& bitmap) {
+  if (bitmap.Empty()) return {};
+  bitmap.ScanLine(0);  // marks the bitmap as changed
+  return ViewOf(bitmap);
 }
 
 struct ReleaseScreenDc {
@@ -66,7 +73,7 @@ void MakeThumbNail(ui::Bitmap& source, ui::Bitmap& dest, std::uint16_t size) {
     dest.Assign(source);
     return;
   }
-  const qimg::PixelView d = ViewOf(dest);
+  const qimg::PixelView d = WritableViewOf(dest);
   qimg::AverageBoxes(ViewOf(source), d);
   qimg::SharpenInPlace(d);
 }
@@ -78,19 +85,22 @@ void DeleteScansRect(ui::Bitmap& source, ui::Bitmap& dest, const RECT& sourceRec
                                                    destRect.right - destRect.left, destRect.bottom - destRect.top);
   if (path == qimg::ScanPath::Nothing) return;
   if (path != qimg::ScanPath::Stretch) {
-    qimg::CopyScansRect(ViewOf(source), ViewOf(dest), sourceRect, destRect);
+    qimg::CopyScansRect(ViewOf(source), WritableViewOf(dest), sourceRect, destRect);
     return;
   }
+  // Handing out a DC counts as a change; reading the source through it is none.
+  const bool sourceModified = source.Modified();
   HDC from = source.DC();
+  source.SetModified(sourceModified);
   HDC to = dest.DC();
   if (from == nullptr || to == nullptr) throw std::runtime_error("no device context for the stretch");
   SetStretchBltMode(to, COLORONCOLOR);
-  if (!StretchBlt(to, destRect.left, destRect.top, destRect.right - destRect.left, destRect.bottom - destRect.top, from,
-                  sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
-                  sourceRect.bottom - sourceRect.top, SRCCOPY)) {
-    throw std::runtime_error("StretchBlt failed");
-  }
+  const BOOL stretched =
+      StretchBlt(to, destRect.left, destRect.top, destRect.right - destRect.left, destRect.bottom - destRect.top, from,
+                 sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
+                 sourceRect.bottom - sourceRect.top, SRCCOPY);
   GdiFlush();
+  if (!stretched) throw std::runtime_error("StretchBlt failed");
 }
 
 void WndScreenShot(int x, int y, int width, int height, ui::Bitmap& bitmap) {

@@ -93,7 +93,9 @@ int main() {
     HDC to = target.DC();
     SetStretchBltMode(to, mode);
     if (mode == HALFTONE) SetBrushOrgEx(to, 0, 0, nullptr);
-    StretchBlt(to, 0, 0, ThumbnailSize, ThumbnailSize, picture.DC(), 0, 0, kWidth, kHeight, SRCCOPY);
+    if (!StretchBlt(to, 0, 0, ThumbnailSize, ThumbnailSize, picture.DC(), 0, 0, kWidth, kHeight, SRCCOPY)) {
+      std::printf("StretchBlt failed in mode %d\n", mode);
+    }
     GdiFlush();
   };
   const double plain = MedianMs(runs, [] {}, [&] { stretch(COLORONCOLOR); });
@@ -116,7 +118,7 @@ int main() {
   std::printf("    of which the 32- to 24-bit conversion:           %8.2f ms\n", convert);
   std::printf("  baseline StretchBlt COLORONCOLOR (samples pixels): %8.2f ms   thumbnail = %.2f x\n", plain,
               thumb24 / plain);
-  std::printf("  baseline StretchBlt HALFTONE (averages pixels):    %8.2f ms   thumbnail = %.2f x\n", halftone,
+  std::printf("  baseline StretchBlt HALFTONE:                      %8.2f ms   thumbnail = %.2f x\n", halftone,
               thumb24 / halftone);
   std::printf("  baseline one read pass over the pixels:            %8.2f ms   thumbnail = %.2f x\n", read,
               thumb24 / read);
