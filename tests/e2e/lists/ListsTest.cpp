@@ -165,16 +165,15 @@ TEST_F(Lists, TextListShowsTheNewestRecordFirst) {
   EXPECT_FALSE(IsWindowVisible(progress_));
 }
 
-// An empty text store: an empty list and no progress bar. Collapsing the open text panel opens
-// the picture panel, whose grid puts five pictures in a row of a 296-pixel list.
+// No text store yet: an empty list and no progress bar. Collapsing the open text panel opens the
+// picture panel, whose grid puts five pictures in a row of a 296-pixel list.
 TEST_F(Lists, CollapsingTheTextPanelOpensThePictureGrid) {
-  MakeTextStore({});
   MakePictureStore(6);
   Start();
   RemoteList pictures(img_, main_.id());
   RemoteList texts(text_, main_.id());
   ASSERT_TRUE(pictures.Ready());
-  // The start-up refill of the text list creates its store file.
+  // The start-up refill of the text list creates its store file (after the panel has opened).
   ASSERT_TRUE(WaitUntil([&] { return qstore::FileExists(qstore::JoinPath(folder_, L"text.qdb")); }));
   ClickHeader(PanelOf(text_));
   ASSERT_TRUE(WaitUntil([&] { return pictures.Count() == 6 && pictures.Item(5).lParam == 1; }));
