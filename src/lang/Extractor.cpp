@@ -86,6 +86,7 @@ bool Extractor::SetPackageFile(const std::wstring& path) {
   isOpen_ = false;
   if (FileExists(path)) {
     index_.Clear();
+    byName_.clear();
     directory_.clear();
     path_ = path;
     isSet_ = true;
@@ -99,13 +100,19 @@ bool Extractor::OpenPackage() {
   if (!isSet_) return false;
   isOpen_ = false;
   index_.Clear();
+  byName_.clear();
   directory_.clear();
   try {
     FileSource file(path_);
     directory_ = qzip::ReadDirectory(file);
-    for (std::size_t i = 0; i < directory_.size(); ++i) index_.AddPair(EntryName(directory_[i]), std::to_wstring(i));
+    for (std::size_t i = 0; i < directory_.size(); ++i) {
+      const std::wstring name = EntryName(directory_[i]);
+      index_.AddPair(name, std::to_wstring(i));
+      byName_.emplace(FoldCase(name), i);
+    }
   } catch (const std::exception&) {
     index_.Clear();
+    byName_.clear();
     directory_.clear();
     // A real line break where the notice once carried the two characters "\n".
     ShowErrorBox(L"Ошибка чтения файла: " + path_ + L"\r\nExtractor 55");
@@ -117,11 +124,9 @@ bool Extractor::OpenPackage() {
 
 bool Extractor::ExtractToList(HashedStringList& list, std::wstring_view entryName) {
   if (!isOpen_ && !OpenPackage()) return false;
-  // The entry index is looked up by name only, so a name containing "=" cannot be found.
-  if (entryName.find(L'=') != std::wstring_view::npos) return false;
-  const auto at = index_.IndexOfName(entryName);
-  if (at < 0) return false;
-  const auto& entry = directory_[static_cast<std::size_t>(at)];
+  const auto at = byName_.find(FoldCase(entryName));
+  if (at == byName_.end()) return false;
+  const auto& entry = directory_[at->second];
   std::string bytes;
   {
     FileSource file(path_);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "lang/StringList.h"
@@ -41,4 +42,7 @@ class Extractor {
   bool isOpen_ = false;
   std::vector<qzip::ZipEntry> directory_;
   HashedStringList index_{100};
+  // Entry numbers by letter-case-folded name, the first of equal names; unlike the index's
+  // "name=number" lines this also finds names that contain "=".
+  std::unordered_map<std::wstring, std::size_t> byName_;
 };
