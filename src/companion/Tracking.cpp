@@ -38,13 +38,16 @@ void Retreat() {
 void Track() {
   if (g.clickBusy) return;
   const HWND foreground = GetForegroundWindow();
-  if (Unusable(foreground)) {
-    if (g.target) {
-      Retreat();
-      return;
-    }
-    // No window at all and nothing remembered: there is no class to read, leave the bar be.
-    if (!foreground) return;
+  if (!foreground) {
+    // No foreground window happens for a moment while the foreground passes from one window to
+    // another. Pushing the main window forward then would take the foreground from the window
+    // the user is activating: only keep the bar out of sight until the next tick.
+    if (IsWindowVisible(g.bar)) ShowWindow(g.bar, SW_HIDE);
+    return;
+  }
+  if (Unusable(foreground) && g.target) {
+    Retreat();
+    return;
   }
 
   wchar_t name[qbar::kClassNameBufferChars];

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,20 @@ class FakeMainWindow {
   }
   bool WaitFor(UINT message) {
     return WaitUntil([&] { return Find(message) != nullptr; });
+  }
+  // For failure messages: what arrived, in order.
+  std::string Log() const {
+    std::string text = "received:";
+    for (const auto& r : received) {
+      text += ' ';
+      text += std::to_string(r.message);
+      text += '(';
+      text += std::to_string(r.wParam);
+      text += ',';
+      text += std::to_string(r.lParam);
+      text += ')';
+    }
+    return text;
   }
 
  private:
@@ -104,18 +119,24 @@ POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 RECT CaptureButtonRect(const RECT& bar) { return {bar.left, bar.top, (bar.left + bar.right) / 2, bar.bottom}; }
 RECT InsertButtonRect(const RECT& bar) { return {(bar.left + bar.right) / 2, bar.top, bar.right, bar.bottom}; }
 
-void MouseClick(POINT p) {
+// A move to `p`, a press and a release, in one batch; with `vk` held down first when given.
+void MouseClick(POINT p, WORD vk = 0) {
   SetCursorPos(p.x, p.y);
-  INPUT input[3] = {};
-  input[0].type = INPUT_MOUSE;
-  input[0].mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input[0].mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].type = INPUT_MOUSE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].type = INPUT_MOUSE;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, input, sizeof(INPUT));
+  INPUT input[4] = {};
+  int n = 0;
+  if (vk) {
+    input[n].type = INPUT_KEYBOARD;
+    input[n++].ki.wVk = vk;
+  }
+  input[n].type = INPUT_MOUSE;
+  input[n].mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input[n].mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input[n++].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[n].type = INPUT_MOUSE;
+  input[n++].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[n].type = INPUT_MOUSE;
+  input[n++].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(n, input, sizeof(INPUT));
 }
 
 void Key(WORD vk, bool down) {
@@ -124,6 +145,26 @@ void Key(WORD vk, bool down) {
   input.ki.wVk = vk;
   input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &input, sizeof(INPUT));
+}
+
+// Puts the pointer over `p` and waits until it is there, so that a later click moves nothing.
+bool PointAt(POINT p) {
+  return WaitUntil([&] {
+    SetCursorPos(p.x, p.y);
+    POINT at{};
+    GetCursorPos(&at);
+    return at.x == p.x && at.y == p.y;
+  });
+}
+
+// A held modifier as a keyboard sends it: repeated key-downs. Wine drops a modifier injected by
+// SendInput from its key state now and then (the X server never saw it pressed); the repeats
+// put it back, as a real keyboard's auto-repeat would.
+bool HoldKeyUntil(WORD vk, const std::function<bool()>& condition) {
+  return WaitUntil([&] {
+    Key(vk, true);
+    return condition();
+  });
 }
 
 // The pixels of a screen area, to see a button change its face.
@@ -145,6 +186,37 @@ std::vector<DWORD> Grab(const RECT& r) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// A face of the companion's buttons as it should look on screen: the icon from the companion's
+// own resources, drawn the way an owner-drawn button of bw x bh draws it.
+std::vector<DWORD> ExpectedFace(int iconId) {
+  const auto m = Metrics();
+  const int w = qbar::BarButtonWidth(m), h = qbar::BarButtonHeight(m);
+  HMODULE module = LoadLibraryExW((testsupport::BinFolder() + L"qlt_bar.exe").c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HICON icon = module ? static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 24, 24, 0)) : nullptr;
+  std::vector<DWORD> pixels;
+  if (icon) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    DrawIconEx(memory, 0, 0, icon, w, h, 0, nullptr, DI_IMAGE);
+    GdiFlush();
+    const auto* p = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < w * h; ++i) pixels.push_back(p[i] & 0xFFFFFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DestroyIcon(icon);
+  }
+  if (module) FreeLibrary(module);
   return pixels;
 }
 
@@ -270,8 +342,9 @@ TEST_F(Companion, ClicksReportTheTargetAndItsCaretToTheMainWindow) {
 
   // With the extended view off, Shift changes nothing: the capture button still captures.
   ASSERT_TRUE(BarOnNotepad());
-  Key(VK_SHIFT, true);
-  MouseClick(Centre(CaptureButtonRect(WindowRectOf(bar_))));
+  ASSERT_TRUE(PointAt(Centre(CaptureButtonRect(WindowRectOf(bar_)))));
+  HoldKeyUntil(VK_SHIFT, [] { return GetAsyncKeyState(VK_SHIFT) < 0; });
+  MouseClick(Centre(CaptureButtonRect(WindowRectOf(bar_))), VK_SHIFT);
   const bool captured = main_.WaitFor(qbar::QBM_CAPTURE);
   Key(VK_SHIFT, false);
   ASSERT_TRUE(captured);
@@ -288,45 +361,60 @@ TEST_F(Companion, ClicksReportTheTargetAndItsCaretToTheMainWindow) {
 
 TEST_F(Companion, ExtendedViewTurnsTheCaptureButtonIntoScreenshotAndHide) {
   StartCompanion();
-  const RECT captureButton = CaptureButtonRect(WindowRectOf(bar_));
-  const auto normalFace = Grab(captureButton);
+  const RECT bar = WindowRectOf(bar_);
+  const RECT captureButton = CaptureButtonRect(bar);
+  const auto up = ExpectedFace(402), down = ExpectedFace(403), camera = ExpectedFace(406), eye = ExpectedFace(407);
+  ASSERT_FALSE(up.empty());
+  ASSERT_NE(up, camera);
+  auto shows = [&](const RECT& button, const std::vector<DWORD>& face) {
+    return WaitUntil([&] { return Grab(button) == face; });
+  };
+  EXPECT_TRUE(shows(InsertButtonRect(bar), down)) << "the insert button shows the down chevron";
+  ASSERT_TRUE(shows(captureButton, up)) << "the capture button shows the up chevron";
 
   SendToBar(qbar::QBM_SETTINGS, qbar::kDefaultPosition, qbar::kExtendedOn << 16);
   ASSERT_TRUE(main_.WaitFor(qbar::QBM_SETTINGS_ACK));
 
   // Shift: the camera shows within a tick, and a press asks for a screenshot.
-  Key(VK_SHIFT, true);
-  const bool camera = WaitUntil([&] { return Grab(captureButton) != normalFace; });
-  const auto cameraFace = Grab(captureButton);
-  if (camera) MouseClick(Centre(captureButton));
-  const bool screenshot = camera && main_.WaitFor(qbar::QBM_SCREENSHOT);
+  ASSERT_TRUE(PointAt(Centre(captureButton)));
+  const bool cameraShown = HoldKeyUntil(VK_SHIFT, [&] { return Grab(captureButton) == camera; });
+  if (cameraShown) MouseClick(Centre(captureButton), VK_SHIFT);
+  const bool screenshot = cameraShown && main_.WaitFor(qbar::QBM_SCREENSHOT);
   Key(VK_SHIFT, false);
-  ASSERT_TRUE(camera) << "the capture button did not change its face";
-  ASSERT_TRUE(screenshot);
+  ASSERT_TRUE(cameraShown) << "the capture button did not show the camera";
+  ASSERT_TRUE(screenshot) << main_.Log();
   EXPECT_EQ(reinterpret_cast<HWND>(main_.Find(qbar::QBM_SCREENSHOT)->wParam), notepad_);
   EXPECT_FALSE(main_.Find(qbar::QBM_CAPTURE));
-  ASSERT_TRUE(WaitUntil([&] { return Grab(captureButton) == normalFace; }));
+  ASSERT_TRUE(shows(captureButton, up));
 
   // Alt: the eye shows, and a press hides the bar on notepad's class and tells the main program.
   ASSERT_TRUE(testsupport::ActivateAndWait(notepad_));
   ASSERT_TRUE(BarOnNotepad());
-  Key(VK_MENU, true);
-  const bool eye = WaitUntil([&] { const auto face = Grab(captureButton); return face != normalFace && face != cameraFace; });
-  if (eye) MouseClick(Centre(captureButton));
-  const bool visibility = eye && main_.WaitFor(qbar::QBM_VISIBILITY);
+  const bool eyeShown = HoldKeyUntil(VK_MENU, [&] { return Grab(captureButton) == eye; });
+  if (eyeShown) MouseClick(Centre(captureButton), VK_MENU);
+  const bool visibility = eyeShown && main_.WaitFor(qbar::QBM_VISIBILITY);
   Key(VK_MENU, false);
   Key(VK_ESCAPE, true);  // a lone Alt opens notepad's menu; leave it
   Key(VK_ESCAPE, false);
-  ASSERT_TRUE(eye) << "the capture button did not show the eye";
-  ASSERT_TRUE(visibility);
+  ASSERT_TRUE(eyeShown) << "the capture button did not show the eye";
+  ASSERT_TRUE(visibility) << main_.Log();
   EXPECT_EQ(reinterpret_cast<HWND>(main_.Find(qbar::QBM_VISIBILITY)->wParam), notepad_);
   EXPECT_EQ(main_.Find(qbar::QBM_VISIBILITY)->lParam, qbar::kVisibilityHide);
   EXPECT_TRUE(BarHidden());
 
-  // The handshake's reset brings it back.
+  // The handshake's reset brings it back; switching the view off brings back the plain face even
+  // while Alt is held.
   ASSERT_TRUE(testsupport::ActivateAndWait(notepad_));
   SendToBar(qbar::QBM_VISIBILITY, 1);
   EXPECT_TRUE(BarOnNotepad());
+  const bool eyeAgain = HoldKeyUntil(VK_MENU, [&] { return Grab(captureButton) == eye; });
+  SendToBar(qbar::QBM_SETTINGS, qbar::kDefaultPosition, qbar::kExtendedOff << 16);
+  const bool plainAgain = HoldKeyUntil(VK_MENU, [&] { return Grab(captureButton) == up; });
+  Key(VK_MENU, false);
+  Key(VK_ESCAPE, true);
+  Key(VK_ESCAPE, false);
+  EXPECT_TRUE(eyeAgain);
+  EXPECT_TRUE(plainAgain);
 }
 
 TEST_F(Companion, HandshakeIsAnsweredWhileTheSendLasts) {
@@ -367,13 +455,13 @@ TEST_F(Companion, HandshakeIsAnsweredWhileTheSendLasts) {
   SendToBar(qbar::QBM_VISIBILITY, 2);  // only 1 resets
   SendToBar(qbar::QBM_SETTINGS, 51, 0);
   EXPECT_FALSE(IsWindowVisible(bar_));
-  SendToBar(qbar::QBM_VISIBILITY, 1);
-  EXPECT_TRUE(BarOnNotepad());
-
+  // While tracking keeps its hands off the target (its class is hidden), a forgotten target
+  // stays forgotten.
   SendToBar(qbar::QBM_FORGET_TARGET);
   EXPECT_EQ(SendToBar(qbar::QBM_GET_TARGET), 0);
-  SendToBar(qbar::QBM_HIDE);
-  EXPECT_FALSE(IsWindowVisible(bar_));
+  SendToBar(qbar::QBM_VISIBILITY, 1);
+  EXPECT_TRUE(BarOnNotepad());
+  EXPECT_EQ(reinterpret_cast<HWND>(SendToBar(qbar::QBM_GET_TARGET)), notepad_);
 }
 
 // Windows of excluded classes get no bar and do not become the target; the bar position dialog
@@ -464,8 +552,8 @@ TEST(CompanionStart, StartsTheMainProgramWhenNoMainWindowExists) {
   ASSERT_TRUE(CopyFileW((bin + L"e2e_companion_standin.exe").c_str(), (folder / L"quilletmain.exe").c_str(), FALSE));
 
   ChildProcess companion(Quoted(folder / L"qlt_bar.exe"), folder.path());
-  EXPECT_TRUE(WaitUntil([&] { return testsupport::FileExists(folder / L"started.txt"); }));
-  EXPECT_EQ(testsupport::ReadFileBytes(folder / L"started.txt"), "quilletmain.exe");
+  EXPECT_TRUE(WaitUntil([&] { return testsupport::ReadFileBytes(folder / L"started.txt") == "quilletmain.exe"; }))
+      << testsupport::ReadFileBytes(folder / L"started.txt");
   EXPECT_TRUE(ProcessRunning(L"quilletmain.exe"));
   companion.terminate();
   testsupport::KillProcessesNamed(L"quilletmain.exe");
