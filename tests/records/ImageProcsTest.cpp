@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ui/MemoryStream.h"
 
@@ -77,32 +78,44 @@ TEST(MakeThumbNail, SourceNoLargerThanTheSizeIsCopiedAsIs) {
 }
 
 TEST(MakeRecordThumbnail, SmallPicturesAreRepeatedInTheirOwnFormat) {
-  for (PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits32}) {
-    SCOPED_TRACE(format == PixelFormat::Bits24 ? "24-bit" : "32-bit");
-    Bitmap picture = Coded(30, 20, format);
+  // Which source column or row lands on each of the 48 thumbnail columns or rows.
+  using Map = std::vector<int>;
+  const Map from30{0,  0,  1,  2,  2,  3,  4,  4,  5,  5,  6,  7,  7,  8,  9,  9,  10, 10, 11, 12, 12, 13, 14, 14,
+                   15, 15, 16, 17, 17, 18, 19, 19, 20, 20, 21, 22, 22, 23, 24, 24, 25, 25, 26, 27, 27, 28, 29, 29};
+  const Map from20{0,  0,  1,  1,  1,  2,  2,  3,  3,  3,  4,  4,  5,  5,  6,  6,  6,  7,  7,  8,  8,  8,  9,  9,
+                   10, 10, 11, 11, 11, 12, 12, 13, 13, 13, 14, 14, 15, 15, 16, 16, 16, 17, 17, 18, 18, 18, 19, 19};
+  const Map from40{0,  1,  2,  2,  3,  4,  5,  6,  7,  7,  8,  9,  10, 11, 12, 12, 13, 14, 15, 16, 17, 17, 18, 19,
+                   20, 21, 22, 22, 23, 24, 25, 26, 27, 27, 28, 29, 30, 31, 32, 32, 33, 34, 35, 36, 37, 37, 38, 39};
+  struct Case {
+    int w, h;
+    PixelFormat format;
+    const Map& columns;
+    const Map& rows;
+  };
+  for (const Case& c : {Case{30, 20, PixelFormat::Bits24, from30, from20}, Case{30, 20, PixelFormat::Bits32, from30, from20},
+                        Case{40, 40, PixelFormat::Bits32, from40, from40}}) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + (c.format == PixelFormat::Bits24 ? " 24" : " 32"));
+    Bitmap picture = Coded(c.w, c.h, c.format);
     const std::string before = Pixels(picture);
     picture.SetModified(false);
-    Bitmap thumb;
+    Bitmap thumb(48, 48, c.format == PixelFormat::Bits24 ? PixelFormat::Bits32 : PixelFormat::Bits24);
     ASSERT_EQ(MakeRecordThumbnail(&picture, thumb), &thumb);
     EXPECT_FALSE(picture.Modified()) << "only read";
-    EXPECT_EQ(picture.Format(), format);
+    EXPECT_EQ(picture.Format(), c.format);
     EXPECT_EQ(Pixels(picture), before);
     ASSERT_EQ(thumb.Width(), 48);
     ASSERT_EQ(thumb.Height(), 48);
-    EXPECT_EQ(thumb.Format(), format);
-    // Columns repeat 2,1,2,...; rows 2,3,2,...: the corners and a few inner pixels show it.
-    struct Probe {
-      int x, y, sx, sy;
-    };
-    for (const Probe& p : {Probe{0, 0, 0, 0}, Probe{1, 1, 0, 0}, Probe{2, 2, 1, 1}, Probe{3, 4, 2, 1},
-                           Probe{47, 47, 29, 19}, Probe{46, 45, 29, 18}, Probe{45, 44, 28, 18}}) {
-      EXPECT_EQ(At(thumb, p.x, p.y)[0], p.sx) << p.x << "," << p.y;
-      EXPECT_EQ(At(thumb, p.x, p.y)[1], p.sy) << p.x << "," << p.y;
-      EXPECT_EQ(At(thumb, p.x, p.y)[2], 0x5A);
-      if (format == PixelFormat::Bits32) {
-        EXPECT_EQ(At(thumb, p.x, p.y)[3], 0x77);
+    ASSERT_EQ(thumb.Format(), c.format);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 48; ++x) {
+        const std::uint8_t* p = At(thumb, x, y);
+        ASSERT_EQ(p[0], c.columns[x]) << x << "," << y;
+        ASSERT_EQ(p[1], c.rows[y]) << x << "," << y;
+        ASSERT_EQ(p[2], 0x5A);
+        if (c.format == PixelFormat::Bits32) {
+          ASSERT_EQ(p[3], 0x77);
+        }
       }
-    }
   }
 }
 

@@ -1,0 +1,221 @@
+// The main window: it owns everything of the main program that lives longer than one command.
+// Declared once here; its handlers live in one file per concern.
+#pragma once
+
+#include "main/IdleMachine.h"
+#include "main/Miscutils.h"
+#include "ui/Action.h"
+#include "ui/CategoryPanel.h"
+#include "ui/Form.h"
+#include "ui/ImageButton.h"
+#include "ui/ImageList.h"
+#include "ui/ListView.h"
+#include "ui/Memo.h"
+#include "ui/NotifyPopup.h"
+#include "ui/PictureView.h"
+#include "ui/PopupMenu.h"
+#include "ui/ProgressBar.h"
+#include "ui/RichEdit.h"
+#include "ui/ToolBar.h"
+#include "ui/TrayIcon.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "store/StorageFolder.h"
+
+class TF_ExtendEdit;
+class TThr;
+namespace qstore {
+class All_DB;
+class Wnd_DB;
+}  // namespace qstore
+
+// The four global hot keys (filled by the hot keys part).
+struct HotKeySlot {
+  TShortCut shortCut = 0;
+  ATOM atom = 0;
+  bool registered = false;
+};
+struct HotKeyTable {
+  HWND window = nullptr;
+  HotKeySlot copy, paste, visibility, screenshot;
+};
+
+// Bookkeeping of the automatic update check.
+struct UpdateDayTracker {
+  SYSTEMTIME today{};
+  SYSTEMTIME lastUpdate{};
+  bool CheckedThisRun = false;
+  int DayDistance() const;
+};
+
+class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::Operations {
+ public:
+  explicit TCurInsWindow(ui::Component* owner);
+  ~TCurInsWindow() override;
+
+  // ---- state shared with the other parts of the program
+  bool LocalMode = false;
+  bool OfferDemo = false;
+  bool RelayoutPending = false;
+  bool DragInProgress = false;
+  ui::ListView* ActiveList = nullptr;
+  ui::RichEdit* ActiveTextEditor = nullptr;
+  HWND TargetWindow = nullptr;
+  std::wstring UserDBFolder;
+  int CurLang = 0;
+  int BarPos = 51;
+  HotKeyTable HotKeys;
+  UpdateDayTracker UpdateDays;
+  int TrayItemWidth = placementMinTrayItemWidth();
+  std::vector<std::wstring> ExcludedClasses;   // built-in classes plus the stored ones
+  std::vector<std::wstring> BarDialogClasses;  // "TF_SetBarPos"
+  HWND FoundBarWindow = nullptr;
+  HWND ConfirmedBarWindow = nullptr;
+  bool CompanionSynchronised = false;
+  // The extended editor window, created right after this one.
+  TF_ExtendEdit* ExtendEdit = nullptr;
+  // The stores' owners and the refill worker (created in FormCreate, gone after closing).
+  std::unique_ptr<qstore::All_DB> AllDb;
+  std::unique_ptr<qstore::Wnd_DB> WndDb;
+  std::unique_ptr<TThr> RefillWorker;
+  // Yes/No questions of the storage folder commands: a message box; tests answer instead.
+  qstore::Confirm AskUser;
+
+  // ---- components (names as the translation files know them)
+  ui::ImageList *IL_Tray, *IL_TrayBar, *IL_TrayIconAnime, *IL_Close, *IL_Tool, *IL_OneItem, *IL_Thumbs;
+  ui::Action *A_VurivuZu, *A_TakeFrom, *A_Add, *A_Edit, *A_Delete, *A_Save, *A_Cancel, *A_ExpandEdit, *A_Refresh;
+  ui::Action *A_Cut, *A_Copy, *A_Paste, *A_SelectAll, *A_Undo;
+  ui::Action *A_PreviewImage, *A_AddImgComment, *A_SaveImgToFile, *A_AddText, *A_AddPicture;
+  ui::Action *A_ShowHide, *A_Show, *A_SwWindowOnCursor, *A_SwAutoStart, *A_SwAutoCheckVersion;
+  ui::Action *A_SetBarVis, *A_ToggleExtButView, *A_SetBarPos, *A_VisibilityEditor, *A_HotKeys;
+  ui::Action *A_ChangeDBFolder, *A_ClearTextDB, *A_ClearImgDB, *A_CheckVersion, *A_ShowHelp, *A_SwLang, *A_ExitApp;
+  ui::CategoryPanelGroup* CPG_Main;
+  ui::CategoryPanel *CP_Text, *CP_Img;
+  ui::ListView *LV_Text, *LV_Img;
+  ui::RichEdit* AREDB_Text;
+  ui::PictureView* IDB_Img;
+  ui::Memo* E_ImgComment;
+  ui::ToolBar *TB_TextView, *TB_TextEdit, *TB_ImgView, *TB_ImgEdit;
+  ui::ToolButton* TTB_ExpandTextEdit;
+  ui::ImageButton* IB_Close;
+  ui::ProgressBar* PB_DbReadTrack;
+  ui::TrayIcon* MainTrayIcon;
+  ui::PopupMenu* PM_Tray;
+  ui::MenuItem *MI_ShowWindow, *MI_NewRecord, *MI_AddTextRecord, *MI_AddPictureRecord, *MI_Settings, *MI_Language;
+  ui::MenuItem *MI_CheckVersion, *Help1, *MI_AppExit, *MI_Repository, *MI_CheckBoxes, *MI_OnWebSite;
+  ui::MenuItem *MI_ShowHideTitleButts, *MI_ExtButtonsView, *MI_SwWinOnCursor, *MI_AutoCheckVersion, *MI_SwAutoStart;
+  ui::NotifyPopup* MW_TrayPopUp;
+
+  // ---- lifecycle (program entry calls these in order)
+  void FormCreate();
+  void FormShow();
+  void FormCloseQuery(bool& canClose);
+  void FormKeyDown(WORD& key, ui::ShiftState shift);
+  void AppEventsSettingChange();
+  void AppEventsException(std::exception_ptr e);
+  // The loop's idle event; returns whether to run again before waiting.
+  bool AppEventsIdle();
+
+  // Refill state for a list or its panel: 3 for the text side, 4 for the picture side, else 0.
+  int RefillStateFor(const ui::Component* control) const;
+
+  // ---- tray, show and hide, placement
+  void A_ShowHideExecute(ui::Action& sender);
+  void A_ShowExecute(ui::Action* sender);
+  void HideWindow();  // A_ShowHide through the close button
+  void MainTrayIconMouseUp(ui::MouseButton button);
+  void PM_TrayPopup();
+  void MI_NewRecordDrawItem(ui::MenuItem& item, HDC dc, const RECT& rect, bool selected);
+  void MI_NewRecordMeasureItem(ui::MenuItem& item, HDC dc, int& width, int& height);
+  void TrayBanner(HDC dc);
+  void MI_OnWebSiteClick();
+  void ComputeTrayItemWidth();
+  void CentreOnScreen();
+  void PlaceNearPoint(POINT point);
+  void A_ExitAppExecute();
+
+  // ---- panels
+  void CP_TextExpand(ui::CategoryPanel& sender);
+  void CP_TextCollapse(ui::CategoryPanel& sender);
+  void RelayoutPanels();
+  void CentreToolBar(ui::ToolBar& bar);
+
+  // ---- storage folder (store/FolderCommands.cpp)
+  void CreateStores();
+  void DestroyStores();
+  std::wstring DbPath(const std::wstring& name) const;
+  bool TextDbExists() const;
+  bool ImgDbExists() const;
+  void CopyDemoStores();
+  // Binds the stores to their files in the storage folder for that list; false for another list.
+  bool BindStoreForList(ui::ListView* list);
+  void A_ChangeDBFolderExecute();
+  void A_ClearTextDBExecute();
+  void A_ClearImgDBExecute();
+  // The folder command after the dialog: moves or switches (asking), refills; restores the old
+  // folder on failure.
+  void ChangeStorageFolderTo(const std::wstring& chosen);
+
+  // ---- clip lists (records/ListRefill.cpp)
+  void CreateRefillWorker();
+  // One refill pass of ActiveList; runs on the user-interface thread.
+  void Refill();
+  // which: 1 both lists, 2 LV_Text, 3 LV_Img, anything else clears both.
+  void SetNeedUpdate(int which, bool value);
+  void SetListNeedUpdate(ui::ListView* list, bool value);
+
+  // ---- operations of other parts of the program that the shell calls
+  void SetTargetWindow(HWND window);
+  bool IsExcludedWindow(HWND window, bool withBarDialogs);
+  HWND FindBarWindow();
+  void CloseCompanion();
+  void StartCompanion();
+  void BarIdleStep();
+  void SetEditMode(ui::ListView* list, bool on);
+  void SetActiveTextEditor(ui::RichEdit* editor);
+  void WakeRefillWorker();
+  void StopRefillWorker();
+  void TakeFromClipboard();
+  void ReadSettings();
+  void WriteSettings();
+  void SwitchLanguage(int language);
+  void ApplyAutoStart();
+  void RegisterAllHotKeys();
+  void UnregisterAllHotKeys();
+  void OfferDemoText();
+  void CheckVersionIfDue();
+  void OnHotKey(WPARAM id, LPARAM keys);
+  LRESULT OnBarMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnUpdateResult();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  static constexpr int placementMinTrayItemWidth() { return 175; }
+  void CreateActions();
+  void CreateImages();
+  void CreateControls();
+  void CreateTray();
+  void LayoutControls();
+  bool ExtendedEditorOpen() const;
+  void ClearStoreCommand(int storeIndex);
+  void TakeAfterRefillAction();
+
+  // idle::Operations
+  void HideAndOpenActivePanel() override;
+  void SteadyStep() override;
+  void StartRefill(int state) override;
+  void RunTakeFrom() override;
+  void RunDeleteFollowUp() override;
+  void RunSaveFollowUp() override;
+  void ReselectAfterDrop() override;
+
+  HCURSOR handCursor_ = nullptr;
+};
+
+// The one main window (null before creation and after destruction).
+extern TCurInsWindow* CurInsWindow;
