@@ -1,7 +1,7 @@
 // Times the stores on their two heavy paths, each against plain SQLite doing the same statements
 // in the same run: writing records one statement at a time (as saves do) and reading them back
 // as a list refill does (text bodies only; pictures without the full image).
-//   bench_store.exe [texts N] [pictures N]
+//   bench_store.exe [texts N] [pictures N] [rawfirst]
 #include "store/Database.h"
 
 #include <sqlite3.h>
@@ -16,6 +16,13 @@
 using namespace qstore;
 
 namespace {
+
+bool g_rawFirst = false;
+
+// Runs the store's and plain SQLite's halves in the order asked for, to show the order's effect.
+void InOrder(const std::function<void()>& store, const std::function<void()>& raw) {
+  if (g_rawFirst) { raw(); store(); } else { store(); raw(); }
+}
 
 double Seconds(const std::function<void()>& work) {
   LARGE_INTEGER f, a, b;
@@ -88,7 +95,11 @@ void BenchTexts(const Folder& dir, int count) {
 
   Text_DB db;
   db.FileName(storeFile);
-  const double storeWrite = Seconds([&] {
+  double storeWrite = 0, storeRead = 0, rawWrite = 0, rawRead = 0;
+  std::size_t storeBytes = 0, rawBytes = 0;
+  sqlite3* raw = nullptr;
+  InOrder([&] {
+  storeWrite = Seconds([&] {
     db.Open(false);
     for (const std::string& b : bodies) {
       ui::MemoryStream s(b);
@@ -96,8 +107,7 @@ void BenchTexts(const Folder& dir, int count) {
     }
     db.Close();
   });
-  std::size_t storeBytes = 0;
-  const double storeRead = Seconds([&] {
+  storeRead = Seconds([&] {
     db.Open(false);
     std::vector<std::int64_t> ids;
     db.GetIds(ids);
@@ -109,9 +119,8 @@ void BenchTexts(const Folder& dir, int count) {
     }
     db.Close();
   });
-
-  sqlite3* raw = nullptr;
-  const double rawWrite = Seconds([&] {
+  }, [&] {
+  rawWrite = Seconds([&] {
     sqlite3_open16(rawFile.c_str(), &raw);
     Exec(raw, Text_DB::kTableDefinition);
     for (const std::string& b : bodies) {
@@ -124,8 +133,7 @@ void BenchTexts(const Folder& dir, int count) {
     }
     sqlite3_close(raw);
   });
-  std::size_t rawBytes = 0;
-  const double rawRead = Seconds([&] {
+  rawRead = Seconds([&] {
     sqlite3_open16(rawFile.c_str(), &raw);
     for (std::int64_t id : RawIds(raw, L"SELECT id FROM text")) {
       sqlite3_stmt* st = nullptr;
@@ -137,6 +145,7 @@ void BenchTexts(const Folder& dir, int count) {
       sqlite3_finalize(st);
     }
     sqlite3_close(raw);
+  });
   });
   char what[80];
   std::snprintf(what, sizeof what, "text: insert %d records of %zu bytes", count, bodies[0].size());
@@ -157,7 +166,14 @@ void BenchPictures(const Folder& dir, int count) {
   ui::Bitmap pic, thumb;
   pic.Assign(picture);
   thumb.Assign(thumbnail);
-  const double storeWrite = Seconds([&] {
+  double storeWrite = 0, storeRead = 0, rawWrite = 0, rawRead = 0;
+  int storeThumbs = 0, rawThumbs = 0;
+  // Plain SQLite binds images serialised once beforehand and reads the blobs without decoding.
+  const std::string big = Image(picture), small = Image(thumbnail), comment = "A picture comment";
+  const std::wstring size = L"640x480\nA picture comment";
+  sqlite3* raw = nullptr;
+  InOrder([&] {
+  storeWrite = Seconds([&] {
     db.Open(false);
     for (int i = 0; i < count; ++i) {
       ui::MemoryStream comment("A picture comment");
@@ -165,8 +181,7 @@ void BenchPictures(const Folder& dir, int count) {
     }
     db.Close();
   });
-  int storeThumbs = 0;
-  const double storeRead = Seconds([&] {
+  storeRead = Seconds([&] {
     db.Open(false);
     std::vector<std::int64_t> ids;
     db.GetIds(ids);
@@ -178,12 +193,8 @@ void BenchPictures(const Folder& dir, int count) {
     }
     db.Close();
   });
-
-  // Plain SQLite binds images serialised once beforehand and reads the blobs without decoding.
-  const std::string big = Image(picture), small = Image(thumbnail), comment = "A picture comment";
-  const std::wstring size = L"640x480\nA picture comment";
-  sqlite3* raw = nullptr;
-  const double rawWrite = Seconds([&] {
+  }, [&] {
+  rawWrite = Seconds([&] {
     sqlite3_open16(rawFile.c_str(), &raw);
     Exec(raw, Img_DB::kTableDefinition);
     for (int i = 0; i < count; ++i) {
@@ -199,8 +210,7 @@ void BenchPictures(const Folder& dir, int count) {
     }
     sqlite3_close(raw);
   });
-  int rawThumbs = 0;
-  const double rawRead = Seconds([&] {
+  rawRead = Seconds([&] {
     sqlite3_open16(rawFile.c_str(), &raw);
     for (std::int64_t id : RawIds(raw, L"SELECT id FROM img")) {
       sqlite3_stmt* st = nullptr;
@@ -217,6 +227,7 @@ void BenchPictures(const Folder& dir, int count) {
     }
     sqlite3_close(raw);
   });
+  });
   char what[80];
   std::snprintf(what, sizeof what, "pictures: insert %d of 640x480 + 48x48", count);
   Report(what, storeWrite, rawWrite);
@@ -230,11 +241,14 @@ void BenchPictures(const Folder& dir, int count) {
 
 int wmain(int argc, wchar_t** argv) {
   int texts = 10000, pictures = 2000;
+  for (int i = 1; i < argc; ++i)
+    if (std::wcscmp(argv[i], L"rawfirst") == 0) g_rawFirst = true;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::wcscmp(argv[i], L"texts") == 0) texts = _wtoi(argv[i + 1]);
     if (std::wcscmp(argv[i], L"pictures") == 0) pictures = _wtoi(argv[i + 1]);
   }
-  std::printf("Record stores against plain SQLite with the same statements (ratio = store / raw)\n");
+  std::printf("Record stores against plain SQLite with the same statements (ratio = store / raw, %s first)\n",
+              g_rawFirst ? "plain SQLite" : "store");
   Folder dir;
   if (texts > 0) BenchTexts(dir, texts);
   if (pictures > 0) BenchPictures(dir, pictures);
