@@ -4,7 +4,10 @@
 
 #include "editor/ExtendEdit.h"
 #include "main/Placement.h"
+#include "records/RefillWorker.h"
 #include "shared/Protocol.h"
+#include "store/Database.h"
+#include "store/Databaseext.h"
 #include "ui/Application.h"
 
 #include <commctrl.h>
@@ -60,6 +63,7 @@ TCurInsWindow::TCurInsWindow(ui::Component* owner) : ui::Form(owner, L"CurInsWin
 }
 
 TCurInsWindow::~TCurInsWindow() {
+  StopRefillWorker();
   if (CurInsWindow == this) CurInsWindow = nullptr;
 }
 
@@ -178,6 +182,7 @@ void TCurInsWindow::FormCreate() {
   // the settings and storage parts; they run here in the order the rest of start-up relies on.
   LocalMode = GetFileAttributesW((ProgramFolder() + L"local.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
   ExcludedClasses.assign(qbar::kBuiltInClasses, qbar::kBuiltInClasses + qbar::kBuiltInClassCount);
+  CreateStores();
   BarDialogClasses.assign(qbar::kBarDialogClasses, qbar::kBarDialogClasses + qbar::kBarDialogClassCount);
   ReadSettings();
   if (LocalMode) UserDBFolder = ProgramFolder();
@@ -191,6 +196,7 @@ void TCurInsWindow::FormCreate() {
   // The list's own tooltips would cover the item text that the info tips show.
   SendMessageW(LV_Text->Handle(), LVM_SETTOOLTIPS, 0, 0);
   BindStoreForList(ActiveList);
+  CreateRefillWorker();
   ApplyAutoStart();
   TTB_ExpandTextEdit->SetDown(false);
   if (A_SetBarVis->Checked() && !FindBarWindow()) {
@@ -221,6 +227,7 @@ void TCurInsWindow::FormCloseQuery(bool& canClose) {
   MW_TrayPopUp->ClosePopups();
   WriteSettings();
   UnregisterAllHotKeys();
+  DestroyStores();
 }
 
 void TCurInsWindow::AppEventsSettingChange() {

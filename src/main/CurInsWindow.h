@@ -19,10 +19,18 @@
 #include "ui/ToolBar.h"
 #include "ui/TrayIcon.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "store/StorageFolder.h"
+
 class TF_ExtendEdit;
+class TThr;
+namespace qstore {
+class All_DB;
+class Wnd_DB;
+}  // namespace qstore
 
 // The four global hot keys (filled by the hot keys part).
 struct HotKeySlot {
@@ -69,6 +77,12 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   bool CompanionSynchronised = false;
   // The extended editor window, created right after this one.
   TF_ExtendEdit* ExtendEdit = nullptr;
+  // The stores' owners and the refill worker (created in FormCreate, gone after closing).
+  std::unique_ptr<qstore::All_DB> AllDb;
+  std::unique_ptr<qstore::Wnd_DB> WndDb;
+  std::unique_ptr<TThr> RefillWorker;
+  // Yes/No questions of the storage folder commands: a message box; tests answer instead.
+  qstore::Confirm AskUser;
 
   // ---- components (names as the translation files know them)
   ui::ImageList *IL_Tray, *IL_TrayBar, *IL_TrayIconAnime, *IL_Close, *IL_Tool, *IL_OneItem, *IL_Thumbs;
@@ -129,6 +143,30 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   void RelayoutPanels();
   void CentreToolBar(ui::ToolBar& bar);
 
+  // ---- storage folder (store/FolderCommands.cpp)
+  void CreateStores();
+  void DestroyStores();
+  std::wstring DbPath(const std::wstring& name) const;
+  bool TextDbExists() const;
+  bool ImgDbExists() const;
+  void CopyDemoStores();
+  // Binds the stores to their files in the storage folder for that list; false for another list.
+  bool BindStoreForList(ui::ListView* list);
+  void A_ChangeDBFolderExecute();
+  void A_ClearTextDBExecute();
+  void A_ClearImgDBExecute();
+  // The folder command after the dialog: moves or switches (asking), refills; restores the old
+  // folder on failure.
+  void ChangeStorageFolderTo(const std::wstring& chosen);
+
+  // ---- clip lists (records/ListRefill.cpp)
+  void CreateRefillWorker();
+  // One refill pass of ActiveList; runs on the user-interface thread.
+  void Refill();
+  // which: 1 both lists, 2 LV_Text, 3 LV_Img, anything else clears both.
+  void SetNeedUpdate(int which, bool value);
+  void SetListNeedUpdate(ui::ListView* list, bool value);
+
   // ---- operations of other parts of the program that the shell calls
   void SetTargetWindow(HWND window);
   bool IsExcludedWindow(HWND window, bool withBarDialogs);
@@ -138,7 +176,6 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   void BarIdleStep();
   void SetEditMode(ui::ListView* list, bool on);
   void SetActiveTextEditor(ui::RichEdit* editor);
-  void BindStoreForList(ui::ListView* list);
   void WakeRefillWorker();
   void StopRefillWorker();
   void TakeFromClipboard();
@@ -165,6 +202,8 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   void CreateTray();
   void LayoutControls();
   bool ExtendedEditorOpen() const;
+  void ClearStoreCommand(int storeIndex);
+  void TakeAfterRefillAction();
 
   // idle::Operations
   void HideAndOpenActivePanel() override;

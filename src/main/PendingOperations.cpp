@@ -39,9 +39,6 @@ void TCurInsWindow::CheckVersionIfDue() {}
 
 void TCurInsWindow::SetEditMode(ui::ListView*, bool) {}
 void TCurInsWindow::SetActiveTextEditor(ui::RichEdit* editor) { ActiveTextEditor = editor; }
-void TCurInsWindow::BindStoreForList(ui::ListView*) {}
-void TCurInsWindow::WakeRefillWorker() {}
-void TCurInsWindow::StopRefillWorker() {}
 void TCurInsWindow::TakeFromClipboard() {}
 
 void TCurInsWindow::ReadSettings() {}

@@ -207,6 +207,9 @@ LRESULT CategoryPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case WM_PRINTCLIENT:
+      PaintHeader(reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_MOUSEMOVE:
       if (!hot_) {
         hot_ = true;

@@ -31,6 +31,13 @@ LRESULT ImageButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       HBRUSH bg = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                                                         reinterpret_cast<LPARAM>(hwnd_)));
       FillRect(dc.get(), &rc, bg ? bg : GetSysColorBrush(COLOR_BTNFACE));
+      // A parent that paints itself (a panel header) paints the part under the button too.
+      POINT origin{0, 0};
+      MapWindowPoints(hwnd_, parent, &origin, 1);
+      POINT old;
+      SetViewportOrgEx(dc.get(), -origin.x, -origin.y, &old);
+      SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+      SetViewportOrgEx(dc.get(), old.x, old.y, nullptr);
       const int index = pressed_ && over_ ? down_ : over_ ? hot_ : normal_;
       images_.Draw(dc.get(), index, (rc.right - images_.ImageWidth()) / 2, (rc.bottom - images_.ImageHeight()) / 2);
       return 0;

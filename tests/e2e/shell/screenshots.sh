@@ -13,6 +13,10 @@ wine "$BIN/quilletmain.exe" </dev/null >/dev/null 2>&1 &
 MAIN=$!
 sleep 3
 poke left;  shot shell-window
+# The Graphics header sits at the foot of the centred 300 x 345 window.
+xdotool mousemove 640 558 click 1; sleep 0.5; xdotool mousemove 900 700
+shot shell-window-graphics
+xdotool mousemove 640 236 click 1; sleep 0.3; xdotool mousemove 900 700
 poke left;  sleep 0.5
 poke menu;  shot shell-traymenu
 poke key 40; poke key 40; poke key 40; poke key 39; sleep 0.3; poke key 40; poke key 40; poke key 40; poke key 40; poke key 40; poke key 39
