@@ -75,6 +75,8 @@ std::string Rtf(const std::string& text) { return "{\\rtf1\\ansi{\\fonttbl{\\f0 
 class Lists : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A companion left running would start a main program of its own on the old stores.
+    testsupport::KillProcessesNamed(L"qlt_bar.exe");
     testsupport::KillProcessesNamed(L"quilletmain.exe");
     folder_ = DocumentsSubfolder(L"Quillet", false);
     ASSERT_FALSE(folder_.empty());
@@ -82,6 +84,7 @@ class Lists : public ::testing::Test {
   }
   void TearDown() override {
     main_.terminate();
+    testsupport::KillProcessesNamed(L"qlt_bar.exe");
     testsupport::KillProcessesNamed(L"quilletmain.exe");
     RemoveStores();
   }
@@ -121,6 +124,9 @@ class Lists : public ::testing::Test {
     main_ = ChildProcess(L"\"" + testsupport::BinFolder() + L"quilletmain.exe\"");
     ASSERT_TRUE(main_.started());
     ASSERT_TRUE(WaitUntil([&] { return (window_ = FindWindowA(qbar::kMainWindowClass, qbar::kMainWindowTitle)); }));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window_, &pid);
+    ASSERT_EQ(pid, main_.id()) << "another main program was running";
     ASSERT_TRUE(WaitUntil([&] {
       EnumChildWindows(
           window_,
