@@ -58,6 +58,23 @@ void EnsureSubItemColumn(HWND list) {
   for (; columns < 2; ++columns) SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(columns), reinterpret_cast<LPARAM>(&column));
 }
 
+class RedrawPause {
+ public:
+  explicit RedrawPause(HWND window) : window_(window) {
+    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawPause() {
+    if (!window_) return;
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window_, nullptr, TRUE);
+  }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND window_;
+};
+
 int ClientWidth(HWND window) {
   RECT rc{};
   GetClientRect(window, &rc);
@@ -150,9 +167,19 @@ void TCurInsWindow::Refill() {
       refill::GridWalker grid(refill::GridColumns(ClientWidth(lv)));
       InsertEmptyItems(lv, n, pictures);
       int animation = 8;
+      // The tray icon alternates 8, 0, 8, ... as records go by, but no faster than the eye can
+      // follow: every change is a round trip to the shell, which costs more than a record.
+      DWORD lastAnimation = 0;
       const HWND editor = ActiveTextEditor ? ActiveTextEditor->Handle() : nullptr;
+      // Nobody watches the converting editor or the half-filled list: no painting until the end.
+      RedrawPause pauseEditor(editor), pauseList(lv);
       for (int k = n - 1, p = 0; k >= 0; --k, ++p) {
-        MainTrayIcon->SetIconIndex(animation);
+        const DWORD now = GetTickCount();
+        if (p == 0 || now - lastAnimation >= 100) {
+          MainTrayIcon->SetIconIndex(animation);
+          animation = animation == 8 ? 0 : 8;
+          lastAnimation = now;
+        }
         if (!pictures) {
           if (!editor || !store->Read(*record, false, ids[k])) throw std::runtime_error("text record unreadable");
           records::LoadRichText(editor, record->Body.View());
@@ -174,7 +201,6 @@ void TCurInsWindow::Refill() {
         }
         PB_DbReadTrack->SetPosition(p + 1);
         record->Reset();
-        animation = animation == 8 ? 0 : 8;
       }
       PB_DbReadTrack->SetVisible(false);
       panel->SetEnabled(true);

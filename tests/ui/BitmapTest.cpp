@@ -28,7 +28,7 @@ void Put32(std::string& s, std::uint32_t v) { for (int i = 0; i < 4; ++i) s.push
 void Put16(std::string& s, std::uint16_t v) { s.push_back(static_cast<char>(v)); s.push_back(static_cast<char>(v >> 8)); }
 
 // A BMP file image assembled field by field, so that tests can break any one field.
-struct BmpSpec {
+struct BmpFields {
   std::int32_t width = 2;
   std::int32_t height = 2;
   std::uint16_t bpp = 24;
@@ -41,7 +41,7 @@ struct BmpSpec {
   std::string magic = "BM";
 };
 
-std::string Build(const BmpSpec& b) {
+std::string Build(const BmpFields& b) {
   std::string out = b.magic;
   const std::uint32_t offset = b.pixelOffset >= 0 ? static_cast<std::uint32_t>(b.pixelOffset)
                                                   : 14 + b.headerSize + static_cast<std::uint32_t>(b.tables.size());
@@ -281,10 +281,10 @@ TEST(Bitmap, AssignCopiesAndReleaseHandleHandsOverTheDib) {
 
 TEST(Bitmap, LoadsOtherCommonLayouts) {
   // Pixel (0,0) is the top-left in every case; the expected colours are B, G, R.
-  struct Case { const char* name; BmpSpec spec; std::string topLeft, bottomRight; PixelFormat format; };
+  struct Case { const char* name; BmpFields fields; std::string topLeft, bottomRight; PixelFormat format; };
   std::vector<Case> cases;
   {
-    BmpSpec s;  // 8-bit palette, two entries used
+    BmpFields s;  // 8-bit palette, two entries used
     s.bpp = 8;
     s.colorsUsed = 2;
     s.tables = Bytes({10, 20, 30, 0, 40, 50, 60, 0});
@@ -292,19 +292,19 @@ TEST(Bitmap, LoadsOtherCommonLayouts) {
     cases.push_back({"8-bit", s, Bytes({40, 50, 60}), Bytes({40, 50, 60}), PixelFormat::Bits24});
   }
   {
-    BmpSpec s;  // top-down 24-bit
+    BmpFields s;  // top-down 24-bit
     s.height = -2;
     s.pixels = Bytes({1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0});
     cases.push_back({"top-down", s, Bytes({1, 2, 3}), Bytes({10, 11, 12}), PixelFormat::Bits24});
   }
   {
-    BmpSpec s;  // 16-bit 5-5-5: pure red and pure blue
+    BmpFields s;  // 16-bit 5-5-5: pure red and pure blue
     s.bpp = 16;
     s.pixels = Bytes({0, 0, 0x00, 0x7C, /*top row*/ 0x1F, 0x00, 0, 0});
     cases.push_back({"16-bit", s, Bytes({255, 0, 0}), Bytes({0, 0, 255}), PixelFormat::Bits24});
   }
   {
-    BmpSpec s;  // 32-bit bit fields in R, G, B, x byte order
+    BmpFields s;  // 32-bit bit fields in R, G, B, x byte order
     s.bpp = 32;
     s.compression = BI_BITFIELDS;
     s.tables = Bytes({0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0});
@@ -312,7 +312,7 @@ TEST(Bitmap, LoadsOtherCommonLayouts) {
     cases.push_back({"bitfields", s, Bytes({9, 8, 7}), Bytes({6, 5, 4}), PixelFormat::Bits32});
   }
   {
-    BmpSpec s;  // 1-bit, core header with 3-byte palette entries
+    BmpFields s;  // 1-bit, core header with 3-byte palette entries
     s.bpp = 1;
     s.headerSize = 12;
     s.tables = Bytes({0, 0, 0, 200, 100, 50});
@@ -322,7 +322,7 @@ TEST(Bitmap, LoadsOtherCommonLayouts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Bitmap b;
-    ASSERT_NO_THROW(b.LoadFromMemory(Build(c.spec)));
+    ASSERT_NO_THROW(b.LoadFromMemory(Build(c.fields)));
     EXPECT_EQ(b.Width(), 2);
     EXPECT_EQ(b.Height(), 2);
     EXPECT_EQ(b.Format(), c.format);
@@ -334,35 +334,35 @@ TEST(Bitmap, LoadsOtherCommonLayouts) {
 TEST(Bitmap, MalformedImagesAreRefusedWithoutReadingOutsideTheData) {
   // A valid 2 x 2 24-bit image with one field changed.
   auto with = [](auto change) {
-    BmpSpec s;
+    BmpFields s;
     s.pixels = std::string(16, '\x11');
     change(s);
     return Build(s);
   };
-  const std::string good = with([](BmpSpec&) {});
+  const std::string good = with([](BmpFields&) {});
   struct Case { const char* name; std::string bytes; };
   std::vector<Case> cases = {
-      {"bad magic", with([](BmpSpec& s) { s.magic = "MB"; })},
+      {"bad magic", with([](BmpFields& s) { s.magic = "MB"; })},
       {"one byte", "B"},
       {"file header only", good.substr(0, 14)},
       {"header cut short", good.substr(0, 30)},
-      {"unknown header size", with([](BmpSpec& s) { s.headerSize = 20; })},
-      {"huge header size", with([](BmpSpec& s) { s.headerSize = 0xFFFFFFF0u; })},
-      {"zero width", with([](BmpSpec& s) { s.width = 0; })},
-      {"negative width", with([](BmpSpec& s) { s.width = -2; })},
-      {"most negative height", with([](BmpSpec& s) { s.height = INT_MIN; })},
-      {"width overflowing the row size", with([](BmpSpec& s) { s.width = 0x7FFFFFFF, s.height = 1, s.bpp = 32; })},
-      {"rows overflowing 32 bits", with([](BmpSpec& s) { s.width = 60000, s.height = 60000, s.bpp = 32; })},
+      {"unknown header size", with([](BmpFields& s) { s.headerSize = 20; })},
+      {"huge header size", with([](BmpFields& s) { s.headerSize = 0xFFFFFFF0u; })},
+      {"zero width", with([](BmpFields& s) { s.width = 0; })},
+      {"negative width", with([](BmpFields& s) { s.width = -2; })},
+      {"most negative height", with([](BmpFields& s) { s.height = INT_MIN; })},
+      {"width overflowing the row size", with([](BmpFields& s) { s.width = 0x7FFFFFFF, s.height = 1, s.bpp = 32; })},
+      {"rows overflowing 32 bits", with([](BmpFields& s) { s.width = 60000, s.height = 60000, s.bpp = 32; })},
       {"pixels beyond the data", good.substr(0, good.size() - 1)},
-      {"pixel offset beyond the data", with([](BmpSpec& s) { s.pixelOffset = 0x7FFFFFF0; })},
-      {"pixel offset inside the header", with([](BmpSpec& s) { s.pixelOffset = 20; })},
-      {"run-length compression", with([](BmpSpec& s) { s.bpp = 8, s.compression = BI_RLE8, s.tables = std::string(1024, 0); })},
-      {"bit fields on 24 bits", with([](BmpSpec& s) { s.compression = BI_BITFIELDS, s.tables = std::string(12, 0); })},
-      {"PNG inside", with([](BmpSpec& s) { s.compression = BI_PNG; })},
-      {"odd bit count", with([](BmpSpec& s) { s.bpp = 7; })},
-      {"palette beyond the data", with([](BmpSpec& s) { s.bpp = 8, s.pixels = std::string(8, 0); })},
+      {"pixel offset beyond the data", with([](BmpFields& s) { s.pixelOffset = 0x7FFFFFF0; })},
+      {"pixel offset inside the header", with([](BmpFields& s) { s.pixelOffset = 20; })},
+      {"run-length compression", with([](BmpFields& s) { s.bpp = 8, s.compression = BI_RLE8, s.tables = std::string(1024, 0); })},
+      {"bit fields on 24 bits", with([](BmpFields& s) { s.compression = BI_BITFIELDS, s.tables = std::string(12, 0); })},
+      {"PNG inside", with([](BmpFields& s) { s.compression = BI_PNG; })},
+      {"odd bit count", with([](BmpFields& s) { s.bpp = 7; })},
+      {"palette beyond the data", with([](BmpFields& s) { s.bpp = 8, s.pixels = std::string(8, 0); })},
       {"bit-field masks beyond the data",
-       with([](BmpSpec& s) { s.bpp = 32, s.compression = BI_BITFIELDS, s.pixels.clear(); }).substr(0, 56)},
+       with([](BmpFields& s) { s.bpp = 32, s.compression = BI_BITFIELDS, s.pixels.clear(); }).substr(0, 56)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
