@@ -68,7 +68,15 @@ void Track() {
   const qbar::BarRect bar = qbar::PlaceBar({rect.left, rect.top, rect.right, rect.bottom}, style, exStyle, g.position,
                                            normalFactor, CurrentMetrics(), g.bw, g.bh);
   // Raised above everything at every tick, but never activated: the window under the bar keeps
-  // the foreground and the keyboard.
+  // the foreground and the keyboard. When the bar already stands where it belongs, raising it is
+  // all there is to do; moving and recomputing its frame hundreds of times a second for nothing
+  // would cost a good share of a core.
+  RECT current;
+  if (IsWindowVisible(g.bar) && GetWindowRect(g.bar, &current) && current.left == bar.left && current.top == bar.top &&
+      current.right - current.left == bar.width && current.bottom - current.top == bar.height) {
+    SetWindowPos(g.bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
   SetWindowPos(g.bar, HWND_TOPMOST, bar.left, bar.top, bar.width, bar.height, SWP_FRAMECHANGED | SWP_NOACTIVATE);
   ShowWindow(g.bar, SW_SHOWNA);
 }

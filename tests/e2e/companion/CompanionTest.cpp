@@ -303,17 +303,21 @@ class Companion : public ::testing::Test {
 
 TEST_F(Companion, BarSitsInNotepadsCaptionAndFollowsIt) {
   StartCompanion();
-  // Inside the caption, left of the caption buttons, not over them.
+  // Inside the caption, left of the caption buttons, not over them, at both ends of its range.
   const RECT window = WindowRectOf(notepad_);
-  const RECT bar = WindowRectOf(bar_);
   const auto m = Metrics();
   const int captionButtons = qbar::CaptionButtonWidth(static_cast<std::uint32_t>(GetWindowLongW(notepad_, GWL_STYLE)),
                                                       static_cast<std::uint32_t>(GetWindowLongW(notepad_, GWL_EXSTYLE)),
                                                       m, qbar::BarButtonWidth(m));
-  EXPECT_LE(bar.right, window.right - captionButtons) << Show(bar) << " in " << Show(window);
-  EXPECT_GT(bar.left, window.left);
-  EXPECT_GE(bar.top, window.top + m.cyFrame - 1);
-  EXPECT_LE(bar.bottom, window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION));
+  for (const int position : {100, 1, 51}) {
+    SendToBar(qbar::QBM_SETTINGS, static_cast<WPARAM>(position), 0);
+    ASSERT_TRUE(BarOnNotepad(position)) << position;
+    const RECT bar = WindowRectOf(bar_);
+    EXPECT_LE(bar.right, window.right - captionButtons) << Show(bar) << " in " << Show(window);
+    EXPECT_GT(bar.left, window.left + GetSystemMetrics(SM_CXFRAME));
+    EXPECT_GE(bar.top, window.top + GetSystemMetrics(SM_CYFRAME));
+    EXPECT_LE(bar.bottom, window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION));
+  }
   EXPECT_EQ(reinterpret_cast<HWND>(SendToBar(qbar::QBM_GET_TARGET)), notepad_);
   EXPECT_EQ(GetForegroundWindow(), notepad_) << "the bar must not take the foreground";
 
