@@ -74,6 +74,7 @@ void TCurInsWindow::CreateActions() {
   A_Show->OnExecute = [this](ui::Action& a) { A_ShowExecute(&a); };
   A_ExitApp->OnUpdate = [](ui::Action& a) { a.SetEnabled(true); };
   A_ExitApp->OnExecute = [this](ui::Action&) { A_ExitAppExecute(); };
+  BindEditingActions();
 }
 
 void TCurInsWindow::A_ExitAppExecute() {

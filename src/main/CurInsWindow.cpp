@@ -286,14 +286,16 @@ void TCurInsWindow::RunTakeFrom() {
   A_TakeFrom->Execute();
 }
 
+// The second phases run the handlers directly: after the refill nothing is modified or selected
+// any more, so the actions' enabling rules would keep them from running.
 void TCurInsWindow::RunDeleteFollowUp() {
   A_Delete->ActionComponent = nullptr;
-  A_Delete->Execute();
+  DeleteFollowUp();
 }
 
 void TCurInsWindow::RunSaveFollowUp() {
   A_Save->ActionComponent = nullptr;
-  A_Save->Execute();
+  SaveFollowUp();
 }
 
 void TCurInsWindow::ReselectAfterDrop() {
@@ -313,10 +315,12 @@ LRESULT TCurInsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case qbar::QBM_CAPTURE:
     case qbar::QBM_HELLO:
     case qbar::QBM_SETTINGS_ACK:
-    case qbar::QBM_READ_ONLY:
     case qbar::QBM_SCREENSHOT:
     case qbar::QBM_VISIBILITY:
       return OnBarMessage(msg, wp, lp);
+    case qbar::QBM_READ_ONLY:
+      OnReadOnlyNotice();
+      return 0;
     case qbar::QBM_UPDATE_RESULT:
       OnUpdateResult();
       return 0;

@@ -5,6 +5,7 @@
 #include "main/IdleMachine.h"
 #include "main/Miscutils.h"
 #include "ui/Action.h"
+#include "ui/Bitmap.h"
 #include "ui/CategoryPanel.h"
 #include "ui/Form.h"
 #include "ui/ImageButton.h"
@@ -19,6 +20,7 @@
 #include "ui/ToolBar.h"
 #include "ui/TrayIcon.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +85,12 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   std::unique_ptr<TThr> RefillWorker;
   // Yes/No questions of the storage folder commands: a message box; tests answer instead.
   qstore::Confirm AskUser;
+  // Information boxes (the read-only notice, a clip that could not be saved): a message box by
+  // default; tests record them instead.
+  std::function<void(const std::wstring& text, const std::wstring& caption, UINT icon)> Inform;
+  // The picture open in the picture editor (IDB_Img shows a copy) and the reused thumbnail.
+  ui::Bitmap EditPicture;
+  ui::Bitmap EditThumbnail;
 
   // ---- components (names as the translation files know them)
   ui::ImageList *IL_Tray, *IL_TrayBar, *IL_TrayIconAnime, *IL_Close, *IL_Tool, *IL_OneItem, *IL_Thumbs;
@@ -166,6 +174,24 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   // which: 1 both lists, 2 LV_Text, 3 LV_Img, anything else clears both.
   void SetNeedUpdate(int which, bool value);
   void SetListNeedUpdate(ui::ListView* list, bool value);
+
+  // ---- editing clips (records/Editing.cpp)
+  void BindEditingActions();
+  void AddEditExecute(ui::Action& sender);
+  void SaveExecute();
+  void DeleteExecute();
+  // The second phases, run by the idle machine once the refill has ended.
+  void SaveFollowUp();
+  void DeleteFollowUp();
+  void CancelExecute();
+  void RefreshExecute();
+  // The record id an item carries (its 32-bit data slot); 0 without a selection.
+  std::int64_t SelectedRecordId(ui::ListView* list) const;
+  // Puts a copy of EditPicture into IDB_Img.
+  void ShowEditPicture();
+  // The store refused to write because it is read-only.
+  void OnReadOnlyNotice();
+  void InformUser(const std::wstring& text, const std::wstring& caption, UINT icon);
 
   // ---- operations of other parts of the program that the shell calls
   void SetTargetWindow(HWND window);

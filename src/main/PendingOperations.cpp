@@ -37,8 +37,6 @@ void TCurInsWindow::OnHotKey(WPARAM, LPARAM) {}
 void TCurInsWindow::OnUpdateResult() {}
 void TCurInsWindow::CheckVersionIfDue() {}
 
-void TCurInsWindow::SetEditMode(ui::ListView*, bool) {}
-void TCurInsWindow::SetActiveTextEditor(ui::RichEdit* editor) { ActiveTextEditor = editor; }
 void TCurInsWindow::TakeFromClipboard() {}
 
 void TCurInsWindow::ReadSettings() {}

@@ -61,11 +61,17 @@ void EnsureSubItemColumn(HWND list) {
 class RedrawPause {
  public:
   explicit RedrawPause(HWND window) : window_(window) {
-    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    if (!window_) return;
+    wasVisible_ = (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
   }
   ~RedrawPause() {
     if (!window_) return;
     SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    // Turning redrawing back on also marks the window visible: a hidden editor (the list is
+    // showing) must stay hidden.
+    if (!wasVisible_)
+      SetWindowLongPtrW(window_, GWL_STYLE, GetWindowLongPtrW(window_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE));
     InvalidateRect(window_, nullptr, TRUE);
   }
   RedrawPause(const RedrawPause&) = delete;
@@ -73,6 +79,7 @@ class RedrawPause {
 
  private:
   HWND window_;
+  bool wasVisible_ = false;
 };
 
 int ClientWidth(HWND window) {

@@ -1,0 +1,204 @@
+// Editing clips on the real main window with real stores in a temporary folder: Add, Edit,
+// Save, Delete and Cancel, the selection after the refill, the enabling of Save, and what
+// happens when the store will not write.
+#include "main/CurInsWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/ExtendEdit.h"
+#include "lang/LangPARAM.h"
+#include "records/RichText.h"
+#include "store/Database.h"
+#include "support/Desktop.h"
+#include "support/TempFolder.h"
+#include "ui/Application.h"
+
+namespace {
+
+struct Notice {
+  std::wstring text, caption;
+  UINT icon;
+};
+
+class Editing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = std::make_unique<ui::Component>(nullptr, L"Application");
+    w = root_->Make<TCurInsWindow>();
+    w->FormCreate();
+    w->ExtendEdit = root_->Make<TF_ExtendEdit>(*w);
+    w->UserDBFolder = dir.path();
+    w->Inform = [this](const std::wstring& text, const std::wstring& caption, UINT icon) {
+      notices.push_back({text, caption, icon});
+    };
+    Settle();
+  }
+  void TearDown() override { root_.reset(); }
+
+  // Runs the loop's idle steps until the machine rests: the refill pass has run (the worker hands
+  // it over asynchronously) and the second phases are done.
+  void Settle() {
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [&] {
+          ui::Application::Instance().ProcessMessages();
+          w->AppEventsIdle();
+          return w->PendingAction == idle::kSteady && w->AfterRefillAction == 0 && !w->ActiveList->NeedUpdate;
+        },
+        std::chrono::milliseconds(10000)));
+  }
+  void Type(const wchar_t* text) {
+    SendMessageW(w->ActiveTextEditor->Handle(), EM_SETSEL, -1, -1);
+    SendMessageW(w->ActiveTextEditor->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  }
+  void AddText(const wchar_t* text) {
+    ASSERT_TRUE(w->A_Add->Execute());
+    Type(text);
+    ASSERT_TRUE(w->A_Save->Execute());
+    Settle();
+  }
+  std::wstring ItemText(int i) {
+    wchar_t buf[256] = {};
+    ListView_GetItemText(w->LV_Text->Handle(), i, 0, buf, 255);
+    return buf;
+  }
+  std::wstring EditorText() { return records::PlainText(w->AREDB_Text->Handle()); }
+  bool Editing_() const { return w->AREDB_Text->Visible() && !w->LV_Text->Visible(); }
+
+  testsupport::TempFolder dir{L"edit"};
+  std::unique_ptr<ui::Component> root_;
+  TCurInsWindow* w = nullptr;
+  std::vector<Notice> notices;
+};
+
+TEST_F(Editing, SavingANewRecordSelectsItemZeroAndAnEditedRecordKeepsItsIndex) {
+  for (const wchar_t* t : {L"one", L"two", L"three"}) {
+    AddText(t);
+    EXPECT_EQ(w->LV_Text->SelectedIndex(), 0) << t;
+    EXPECT_EQ(ItemText(0), t);
+    EXPECT_FALSE(w->AREDB_Text->Visible()) << "the refill leaves the editor hidden";
+    EXPECT_TRUE(w->LV_Text->Visible());
+  }
+  ASSERT_EQ(w->LV_Text->ItemCount(), 3);
+
+  w->LV_Text->SelectItem(1);
+  ASSERT_TRUE(w->A_Edit->Execute());
+  EXPECT_TRUE(Editing_());
+  EXPECT_EQ(EditorText(), L"two");
+  w->A_Save->Update();
+  EXPECT_FALSE(w->A_Save->Enabled()) << "loading a record is no modification";
+  Type(L" more");
+  w->A_Save->Update();
+  EXPECT_TRUE(w->A_Save->Enabled());
+  ASSERT_TRUE(w->A_Save->Execute());
+  Settle();
+  EXPECT_EQ(w->LV_Text->ItemCount(), 3);
+  EXPECT_EQ(w->LV_Text->SelectedIndex(), 1);
+  EXPECT_EQ(ItemText(1), L"two more");
+  EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(Editing, DeletingSelectsTheItemBeforeTheDeletedOne) {
+  for (const wchar_t* t : {L"a", L"b", L"c", L"d"}) AddText(t);  // list: d c b a
+  struct Step {
+    int select;
+    int expectedSelected;
+    const wchar_t* expectedItem0;
+  };
+  const Step steps[] = {{0, 0, L"c"}, {2, 1, L"c"}, {1, 0, L"c"}, {0, -1, L""}};
+  int count = 4;
+  for (const Step& s : steps) {
+    w->LV_Text->SelectItem(s.select);
+    ASSERT_TRUE(w->A_Delete->Execute());
+    Settle();
+    --count;
+    EXPECT_EQ(w->LV_Text->ItemCount(), count);
+    EXPECT_EQ(w->LV_Text->SelectedIndex(), s.expectedSelected) << "deleting item " << s.select;
+    if (count) {
+      EXPECT_EQ(ItemText(0), s.expectedItem0);
+    }
+  }
+  w->A_Delete->Update();
+  EXPECT_FALSE(w->A_Delete->Enabled());
+  w->A_Edit->Update();
+  EXPECT_FALSE(w->A_Edit->Enabled());
+}
+
+TEST_F(Editing, CancelDiscardsTypingWithoutAQuestion) {
+  AddText(L"kept");
+  ASSERT_TRUE(w->A_Edit->Execute());
+  Type(L" typed");
+  ASSERT_TRUE(w->A_Cancel->Execute());
+  EXPECT_FALSE(Editing_());
+  EXPECT_TRUE(w->LV_Text->Visible());
+  Settle();
+  ASSERT_TRUE(w->A_Edit->Execute());
+  EXPECT_EQ(EditorText(), L"kept");
+  EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(Editing, ReadOnlyStoreShowsTheNoticeAndKeepsTheEditorOpen) {
+  AddText(L"first");
+  ASSERT_TRUE(w->A_Add->Execute());
+  Type(L"unsaved");
+  w->AllDb->TextDb.ReadOnly(true, true);
+  ASSERT_TRUE(w->A_Save->Execute());
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].text, MessageText(22));
+  EXPECT_EQ(notices[0].caption, MessageText(22));
+  EXPECT_EQ(notices[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_TRUE(Editing_());
+  EXPECT_EQ(EditorText(), L"unsaved");
+  EXPECT_EQ(w->PendingAction, idle::kSteady);
+  EXPECT_TRUE(w->CPG_Main->Enabled());
+}
+
+TEST_F(Editing, AWriteTheStoreRefusesKeepsTheEditorAndSaysTheClipWasNotSaved) {
+  AddText(L"first");
+  // Another program holds the file without sharing it: the store cannot open it to write.
+  const std::wstring file = dir / L"text.qdb";
+  HANDLE locked = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(w->A_Add->Execute());
+  Type(L"precious");
+  ASSERT_TRUE(w->A_Save->Execute());
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].text.find(L"not saved"), std::wstring::npos);
+  EXPECT_EQ(notices[0].icon, static_cast<UINT>(MB_ICONWARNING));
+  EXPECT_TRUE(Editing_());
+  EXPECT_EQ(EditorText(), L"precious");
+  EXPECT_EQ(w->PendingAction, idle::kSteady) << "no refill as if it had been saved";
+  EXPECT_TRUE(w->CPG_Main->Enabled());
+
+  // Once the file can be written again, the same Save stores the clip.
+  CloseHandle(locked);
+  ASSERT_TRUE(w->A_Save->Execute());
+  Settle();
+  EXPECT_EQ(w->LV_Text->ItemCount(), 2);
+  EXPECT_EQ(ItemText(0), L"precious");
+  EXPECT_EQ(w->LV_Text->SelectedIndex(), 0);
+}
+
+TEST_F(Editing, EditModeSwapsListAndEditorAndRefreshOnlyActsInViewMode) {
+  w->A_ShowExecute(w->A_Show);
+  ASSERT_TRUE(w->A_Add->Execute());
+  EXPECT_TRUE(w->TB_TextEdit->Visible());
+  EXPECT_FALSE(w->TB_TextView->Visible());
+  w->PendingAction = idle::kSteady;
+  ASSERT_TRUE(w->A_Refresh->Execute());
+  EXPECT_EQ(w->PendingAction, idle::kSteady) << "the list cannot take the focus while editing";
+  ASSERT_TRUE(w->A_Cancel->Execute());
+  EXPECT_TRUE(w->TB_TextView->Visible());
+  EXPECT_FALSE(w->TB_TextEdit->Visible());
+  ASSERT_TRUE(w->A_Refresh->Execute());
+  EXPECT_EQ(w->PendingAction, idle::kRefillText);
+  EXPECT_TRUE(w->LV_Text->NeedUpdate);
+}
+
+}  // namespace
