@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "companion/Caret.h"
+#include "shared/Caret.h"
 #include "companion/Companion.h"
 
 namespace companion {

@@ -33,39 +33,3 @@ int TrayItemWidth(int widestCaption) {
 
 }  // namespace placement
 
-POINT CaretScreenPosition(HWND window) {
-  // The structure's real size: a fixed 32-bit size would make the call fail on 64-bit Windows.
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(GetForegroundWindow(), nullptr), &info)) return {0, 0};
-  POINT p{info.rcCaret.left, info.rcCaret.bottom};
-  if (p.x != 0 || p.y != 0) {
-    ClientToScreen(info.hwndCaret, &p);
-    return p;
-  }
-  const DWORD self = GetCurrentThreadId();
-  const DWORD other = GetWindowThreadProcessId(window, nullptr);
-  if (!other || !AttachThreadInput(self, other, TRUE)) return {0, 0};
-  HWND focus = GetFocus();
-  p = {0, 0};
-  GetCaretPos(&p);
-  if (p.x != 0 || p.y != 0) {
-    HWND top = TopLevelAncestor(focus);
-    if (top && top != focus) {
-      RECT r{};
-      GetWindowRect(focus, &r);
-      p.x += r.left;
-      p.y += r.top;
-    } else {
-      ClientToScreen(window, &p);
-    }
-  }
-  AttachThreadInput(self, other, FALSE);
-  return p;
-}
-
-HWND TopLevelAncestor(HWND w) {
-  if (!w) return nullptr;
-  while (HWND parent = GetParent(w)) w = parent;
-  return w;
-}

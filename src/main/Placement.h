@@ -26,9 +26,5 @@ inline constexpr int kMinTrayItemWidth = 175;
 
 }  // namespace placement
 
-// The caret of another program's window, as the bottom-left corner of the caret in screen
-// coordinates; 0, 0 when no caret can be found.
-POINT CaretScreenPosition(HWND window);
-
-// The outermost parent of `w` (null for null).
-HWND TopLevelAncestor(HWND w);
+// CaretScreenPosition and TopLevelAncestor are shared with the companion.
+#include "shared/Caret.h"

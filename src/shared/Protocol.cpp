@@ -117,7 +117,10 @@ std::wstring FirstCommandLineArgument(std::wstring_view commandLine) {
 
 std::string CompanionCommandLine(int position) {
   std::string line = kBarExeName;
-  if (position != 0) line += " " + std::to_string(position);
+  if (position != 0) {
+    line += ' ';
+    line += std::to_string(position);
+  }
   return line;
 }
 

@@ -1,6 +1,4 @@
-#include "companion/Caret.h"
-
-namespace companion {
+#include "shared/Caret.h"
 
 HWND TopLevelAncestor(HWND window) {
   if (!window) return nullptr;
@@ -40,5 +38,3 @@ POINT CaretScreenPosition(HWND window) {
   AttachThreadInput(self, other, FALSE);
   return result;
 }
-
-}  // namespace companion
