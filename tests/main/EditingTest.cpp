@@ -202,3 +202,78 @@ TEST_F(Editing, EditModeSwapsListAndEditorAndRefreshOnlyActsInViewMode) {
 }
 
 }  // namespace
+
+namespace {
+
+class PictureEditing : public Editing {
+ protected:
+  void SetUp() override {
+    Editing::SetUp();
+    w->CP_Text->Collapse();  // opens the picture panel and refills its list
+    Settle();
+    ASSERT_EQ(w->ActiveList, w->LV_Img);
+  }
+  // Starts a new picture record the way a paste would leave it: a modified picture and comment.
+  void NewPicture(int width, int height, const wchar_t* comment) {
+    ASSERT_TRUE(w->A_Add->Execute());
+    if (width) {
+      w->EditPicture = ui::Bitmap(width, height);
+      w->EditPicture.SetModified(true);
+      w->ShowEditPicture();
+    }
+    SetWindowTextW(w->E_ImgComment->Handle(), comment);
+    w->E_ImgComment->SetModified(true);
+  }
+  std::vector<std::wstring> StoredSizes() {
+    std::vector<std::wstring> sizes;
+    qstore::Img_DB& db = w->AllDb->ImgDb;
+    db.Open(false);
+    std::vector<std::int64_t> ids;
+    db.GetIds(ids);
+    for (std::int64_t id : ids) {
+      qstore::SINGLE_DATA_REC r(true);
+      if (db.Read(r, false, id)) sizes.push_back(r.SizeText);
+    }
+    db.Close();
+    return sizes;
+  }
+};
+
+TEST_F(PictureEditing, SavedPicturesGetAThumbnailAndEditingLoadsThemUnmodified) {
+  NewPicture(64, 40, L"  first  ");
+  w->A_Save->Update();
+  EXPECT_TRUE(w->A_Save->Enabled());
+  ASSERT_TRUE(w->A_Save->Execute());
+  Settle();
+  ASSERT_EQ(w->LV_Img->ItemCount(), 1);
+  EXPECT_EQ(w->LV_Img->SelectedIndex(), 0);
+  EXPECT_EQ(StoredSizes(), std::vector<std::wstring>{L"64x40\nfirst"});
+
+  ASSERT_TRUE(w->A_Edit->Execute());
+  EXPECT_TRUE(w->IDB_Img->Visible());
+  EXPECT_EQ(w->E_ImgComment->Caption(), L"first");
+  EXPECT_EQ(w->EditPicture.Width(), 64);
+  EXPECT_EQ(w->IDB_Img->Hint(), L"64x40\nfirst");
+  w->A_Save->Update();
+  EXPECT_FALSE(w->A_Save->Enabled()) << "loading clears the picture's and the comment's modified flags";
+
+  // A new picture started while one is open is a new record; the open one stays as it was.
+  NewPicture(20, 30, L"second");
+  ASSERT_TRUE(w->A_Save->Execute());
+  Settle();
+  EXPECT_EQ(w->LV_Img->ItemCount(), 2);
+  EXPECT_EQ(StoredSizes(), (std::vector<std::wstring>{L"64x40\nfirst", L"20x30\nsecond"}));
+}
+
+TEST_F(PictureEditing, AnEmptyPictureIsNeverWrittenAndSaveOnlyClosesTheEditor) {
+  NewPicture(0, 0, L"comment only");
+  ASSERT_TRUE(w->A_Save->Execute());
+  Settle();
+  EXPECT_EQ(w->LV_Img->ItemCount(), 0);
+  EXPECT_TRUE(StoredSizes().empty());
+  EXPECT_FALSE(w->IDB_Img->Visible());
+  EXPECT_TRUE(w->LV_Img->Visible());
+  EXPECT_TRUE(notices.empty());
+}
+
+}  // namespace
