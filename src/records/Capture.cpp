@@ -106,6 +106,8 @@ LRESULT CALLBACK PopupMenuProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT
       GetWindowRect(window, &r);
       at = {r.left + 8, r.top + 8};
     }
+    // The commands act on what the user pointed at: the comment field, say, gives up the focus.
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && GetFocus() != window) SetFocus(window);
     auto* menu = reinterpret_cast<ui::PopupMenu*>(data);
     ui::Guarded([&] { menu->Popup(at.x, at.y); });
     return 0;

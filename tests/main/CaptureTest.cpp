@@ -396,9 +396,14 @@ TEST_F(Capture, PopupMenusShowTheEntriesOfTheOpenPanel) {
   EXPECT_EQ(w->PM_Edit->Images, w->IL_Icons1);
 
   OpenPicturePanel();
-  EXPECT_EQ(rightClick(w->IDB_Img), "Cut|Copy|Paste|-|Save As|Preview");
   EXPECT_EQ(rightClick(w->LV_Img), "Insert|-|Add|Edit|Delete|-|Save As|-|Preview|-|Refresh");
   EXPECT_EQ(w->PM_List->Images, w->IL_Icons2);
+  // The picture's menu acts on the picture, also when the comment field had the focus.
+  ASSERT_TRUE(w->A_Add->Execute());
+  w->E_ImgComment->SetVisible(true);
+  w->E_ImgComment->SetFocus();
+  EXPECT_EQ(rightClick(w->IDB_Img), "Cut|Copy|Paste|-|Save As|Preview");
+  EXPECT_TRUE(w->IDB_Img->Focused());
   RemoveWindowSubclass(w->Handle(), NoteMenu, 1);
 }
 
