@@ -311,8 +311,12 @@ LRESULT TCurInsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HOTKEY:
       OnHotKey(wp, lp);
       return 0;
+    case qbar::QBM_CAPTURE: {
+      const qbar::CaretPoint p = qbar::UnpackCaretPoint(static_cast<std::intptr_t>(lp));
+      CopyFromTarget(reinterpret_cast<HWND>(wp), POINT{p.x, p.y});
+      return 0;
+    }
     case qbar::QBM_SHOW_LIST:
-    case qbar::QBM_CAPTURE:
     case qbar::QBM_HELLO:
     case qbar::QBM_SETTINGS_ACK:
     case qbar::QBM_SCREENSHOT:
