@@ -75,7 +75,6 @@ void TCurInsWindow::CreateActions() {
   A_ExitApp->OnUpdate = [](ui::Action& a) { a.SetEnabled(true); };
   A_ExitApp->OnExecute = [this](ui::Action&) { A_ExitAppExecute(); };
   BindEditingActions();
-  BindTargetActions();
 }
 
 void TCurInsWindow::A_ExitAppExecute() {

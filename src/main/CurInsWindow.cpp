@@ -50,6 +50,7 @@ TCurInsWindow::TCurInsWindow(ui::Component* owner) : ui::Form(owner, L"CurInsWin
   CreateImages();
   CreateActions();
   CreateControls();
+  BindTargetActions();
   CreateTray();
   LayoutControls();
   OnKeyDown = [this](WORD& key, ui::ShiftState shift) { FormKeyDown(key, shift); };
