@@ -21,6 +21,7 @@ TF_ExtendEdit::TF_ExtendEdit(ui::Component* owner, TCurInsWindow& main)
   REDB_Text->SetBounds(0, Scale(17 + 22 + 26), Scale(kClientWidth), Scale(kClientHeight - 17 - 22 - 26));
   REDB_Text->SetVisible(true);
   REDB_Text->SetEnabled(false);
+  main_.AttachPopupMenu(*REDB_Text, *main_.PM_Edit);
 }
 
 void TF_ExtendEdit::CloseEditor() {

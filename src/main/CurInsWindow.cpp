@@ -52,6 +52,7 @@ TCurInsWindow::TCurInsWindow(ui::Component* owner) : ui::Form(owner, L"CurInsWin
   CreateControls();
   BindTargetActions();
   CreateTray();
+  CreateCaptureCommands();
   LayoutControls();
   OnKeyDown = [this](WORD& key, ui::ShiftState shift) { FormKeyDown(key, shift); };
   OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
@@ -282,9 +283,10 @@ void TCurInsWindow::StartRefill(int state) {
   WakeRefillWorker();
 }
 
+// The machine has already left state 5 when this runs, so the handler is told it is the second pass.
 void TCurInsWindow::RunTakeFrom() {
   A_TakeFrom->ActionComponent = nullptr;
-  A_TakeFrom->Execute();
+  TakeFromClipboard(A_TakeFrom, true);
 }
 
 // The second phases run the handlers directly: after the refill nothing is modified or selected

@@ -193,6 +193,33 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   void OnReadOnlyNotice();
   void InformUser(const std::wstring& text, const std::wstring& caption, UINT icon);
 
+  // ---- capture from the clipboard, the editors' clipboard commands and the editors' and lists'
+  // popup menus (records/Capture.cpp)
+  ui::ImageList *IL_Icons1, *IL_Icons2;
+  ui::PopupMenu *PM_Edit, *PM_List;
+  ui::MenuItem *MI_Undo, *MI_SelectAllSep, *MenuItem3, *MenuItem1, *MenuItem4, *N17, *MI_SaveAs, *MI_UndoSep1;
+  ui::MenuItem *MI_Preview, *MI_UndoSep2, *MI_SelectAll;
+  ui::MenuItem *Vurivuzu1, *N1, *Add1, *Edit1, *Delete1, *MI_PM_List_Sep1, *MI_RichEdit, *MI_PM_List_Sep2;
+  ui::MenuItem *MI_SaveAs1, *MI_PM_List_Sep3, *MI_Preview1, *N15, *ARefresh1;
+  // Builds the image lists and popup menus and binds the capture and clipboard actions.
+  void CreateCaptureCommands();
+  // Turns the clipboard into a new, unsaved record. `sender` is the calling action (its acting
+  // component may ask for a kind); `secondPass` when the idle machine runs it in state 5.
+  void TakeFromClipboard(ui::Action* sender = nullptr, bool secondPass = false);
+  void CutExecute();
+  void CopyExecute();
+  void PasteExecute();
+  void SelectAllExecute();
+  void UndoExecute();
+  // The one enabling rule of the clipboard commands, Preview and Save As.
+  void EditCommandsUpdate(ui::Action& sender);
+  void PM_EditPopup();
+  void PM_ListPopup();
+  // The popup menus show the pictures of the panel whose list this is.
+  void UsePopupImagesOf(ui::ListView* list);
+  // Right click, Shift+F10 or the menu key on `control` opens `menu`.
+  void AttachPopupMenu(ui::Control& control, ui::PopupMenu& menu);
+
   // ---- the target window: inserting clips into it and capturing from it (records/TargetWindow.cpp)
   // TargetWindow is written only here.
   void SetTargetWindow(HWND window);
@@ -215,7 +242,6 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   void SetActiveTextEditor(ui::RichEdit* editor);
   void WakeRefillWorker();
   void StopRefillWorker();
-  void TakeFromClipboard();
   void ReadSettings();
   void WriteSettings();
   void SwitchLanguage(int language);

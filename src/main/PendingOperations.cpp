@@ -35,8 +35,6 @@ void TCurInsWindow::OnHotKey(WPARAM, LPARAM) {}
 void TCurInsWindow::OnUpdateResult() {}
 void TCurInsWindow::CheckVersionIfDue() {}
 
-void TCurInsWindow::TakeFromClipboard() {}
-
 void TCurInsWindow::ReadSettings() {}
 void TCurInsWindow::WriteSettings() {}
 void TCurInsWindow::SwitchLanguage(int) {}

@@ -83,6 +83,7 @@ void TCurInsWindow::SetEditMode(ui::ListView* list, bool on) {
   } else {
     return;
   }
+  UsePopupImagesOf(list);
   E_ImgComment->SetVisible(false);
   A_AddImgComment->Tag = 0;
 }

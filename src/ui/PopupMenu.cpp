@@ -73,10 +73,14 @@ PopupMenu::PopupMenu(Component* owner, std::wstring name) : Component(owner, std
 HMENU PopupMenu::Build(MenuItem& parent) {
   HMENU menu = CreatePopupMenu();
   UINT pos = 0;
+  bool afterSeparator = false;
   for (MenuItem* item : parent.Items()) {
     if (!item->Visible || (item->GetAction() && !item->GetAction()->Visible())) continue;
     MENUITEMINFOW mi{};
     mi.cbSize = sizeof mi;
+    // Hidden items can leave two separators next to each other: one line is enough.
+    if (item->IsSeparator() && afterSeparator) continue;
+    afterSeparator = item->IsSeparator();
     if (item->IsSeparator()) {
       mi.fMask = MIIM_FTYPE;
       mi.fType = MFT_SEPARATOR;

@@ -553,6 +553,47 @@ int main(int argc, char** argv) {
                      for (float y : {7.5f, 9.5f, 11.5f}) c.Fill(Rect(6.5f, y, 11.5f, y + .8f), kBlue);
                    }, 18, 20)});
 
+  // Popup menu images of the editors and lists, one strip per panel with the same indexes: the
+  // text panel's add and edit show a document, the picture panel's a picture.
+  auto copyPages = [](Canvas& c) {
+    c.Fill(RoundRect(1, 1, 10, 11, .8f), kPaperEdge), c.Fill(Rect(2, 2, 9, 10), kPaper);
+    c.Fill(RoundRect(6, 5, 15, 15, .8f), kPaperEdge), c.Fill(Rect(7, 6, 14, 14), kPaper);
+    for (float y : {8.f, 10.f, 12.f}) c.Fill(Rect(8.5f, y, 12.5f, y + .8f), Rgb(140, 150, 170));
+  };
+  auto selectAll = [](Canvas& c) {
+    for (float y : {4.f, 7.f, 10.f}) c.Fill(Rect(4, y, 12, y + 1.4f), kBlue);
+    for (float t = 1; t < 15; t += 2.5f) {
+      c.Fill(Rect(t, 1, std::min(t + 1.4f, 15.f), 2), kInk), c.Fill(Rect(t, 14, std::min(t + 1.4f, 15.f), 15), kInk);
+      c.Fill(Rect(1, t, 2, std::min(t + 1.4f, 15.f)), kInk), c.Fill(Rect(14, t, 15, std::min(t + 1.4f, 15.f)), kInk);
+    }
+  };
+  for (const bool pictures : {false, true}) {
+    auto subject = [pictures](Canvas& c) {
+      if (pictures)
+        PictureFrame(c);
+      else
+        Document(c);
+    };
+    const std::vector<std::function<void(Canvas&)>> menu = {
+        InsertArrow,                                                   // 0 insert
+        [subject](Canvas& c) { subject(c), PlusBadge(c, kGreen); },    // 1 add
+        [subject](Canvas& c) { subject(c), Pencil(c, 1, 0); },         // 2 edit
+        [](Canvas& c) { Cross(c, kRed, 3); },                          // 3 delete
+        [](Canvas& c) { Refresh(c, kBlue); },                          // 4 refresh
+        Scissors,                                                      // 5 cut
+        copyPages,                                                     // 6 copy
+        Clipboard,                                                     // 7 paste
+        Undo,                                                          // 8 undo
+        Expand,                                                        // 9 edit+
+        Magnifier,                                                     // 10 preview
+        [](Canvas& c) { Disk(c), Pencil(c, 2, 1); },                   // 11 save as
+        selectAll,                                                     // 12 select all
+    };
+    std::vector<Canvas> cells;
+    for (auto& f : menu) cells.push_back(Draw(16, 16, f));
+    ok &= WriteStrip(out + (pictures ? "il_icons2.bmp" : "il_icons1.bmp"), cells);
+  }
+
   if (!ok) {
     std::fprintf(stderr, "art-main: could not write into %s\n", out.c_str());
     return 1;
