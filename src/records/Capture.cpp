@@ -96,18 +96,40 @@ bool PutPictureOnClipboard(HWND owner, const ui::Bitmap& picture) {
 
 constexpr UINT_PTR kPopupSubclassId = 0x504D;
 
+// Where a menu asked for from the keyboard (Shift+F10, the menu key) opens: at the selected item
+// of a list, at the caret of an editor, else near the control's top left corner.
+POINT KeyboardMenuPoint(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  POINT at{r.left + 8, r.top + 8};
+  wchar_t cls[32] = {};
+  GetClassNameW(window, cls, 32);
+  if (lstrcmpiW(cls, WC_LISTVIEWW) == 0) {
+    const int item = ListView_GetNextItem(window, -1, LVNI_SELECTED);
+    RECT itemRect{};
+    itemRect.left = LVIR_ICON;
+    if (item >= 0 && ListView_GetItemRect(window, item, &itemRect, LVIR_ICON)) {
+      at = {(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2};
+      ClientToScreen(window, &at);
+    }
+  } else {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret == window) {
+      at = {info.rcCaret.left, info.rcCaret.bottom};
+      ClientToScreen(window, &at);
+    }
+  }
+  return at;
+}
+
 // Opens the attached popup menu where the user asked for it.
 LRESULT CALLBACK PopupMenuProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
   if (msg == WM_CONTEXTMENU) {
-    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-    if (lp == -1) {
-      // From the keyboard (Shift+F10, the menu key): at the control's top left corner.
-      RECT r{};
-      GetWindowRect(window, &r);
-      at = {r.left + 8, r.top + 8};
-    }
     // The commands act on what the user pointed at: the comment field, say, gives up the focus.
     if (IsWindowVisible(window) && IsWindowEnabled(window) && GetFocus() != window) SetFocus(window);
+    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (lp == -1) at = KeyboardMenuPoint(window);
     auto* menu = reinterpret_cast<ui::PopupMenu*>(data);
     ui::Guarded([&] { menu->Popup(at.x, at.y); });
     return 0;

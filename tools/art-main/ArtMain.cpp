@@ -567,6 +567,14 @@ int main(int argc, char** argv) {
       c.Fill(Rect(1, t, 2, std::min(t + 1.4f, 15.f)), kInk), c.Fill(Rect(14, t, 15, std::min(t + 1.4f, 15.f)), kInk);
     }
   };
+  // Four lines of text, aligned left (0), centred (1) or right (2).
+  auto alignLines = [](Canvas& c, int align) {
+    const float widths[] = {12, 8, 12, 6};
+    for (int i = 0; i < 4; ++i) {
+      const float w = widths[i], x = align == 0 ? 2 : align == 1 ? 8 - w / 2 : 14 - w, y = 2.5f + i * 3.2f;
+      c.Fill(Rect(x, y, x + w, y + 1.4f), kInk);
+    }
+  };
   for (const bool pictures : {false, true}) {
     auto subject = [pictures](Canvas& c) {
       if (pictures)
@@ -588,6 +596,27 @@ int main(int argc, char** argv) {
         Magnifier,                                                     // 10 preview
         [](Canvas& c) { Disk(c), Pencil(c, 2, 1); },                   // 11 save as
         selectAll,                                                     // 12 select all
+        // The extended editor's formatting buttons take these from the text panel's strip.
+        [](Canvas& c) {                                                // 13 underline
+          c.Fill(Rect(4, 2, 6, 9), kInk), c.Fill(Rect(10, 2, 12, 9), kInk);
+          c.Fill(Arc(8, 9, 2, 4, 180, 360), kInk);
+          c.Fill(Rect(3, 14, 13, 15.2f), kBlue);
+        },
+        [alignLines](Canvas& c) { alignLines(c, 2); },                          // 14 right align
+        [alignLines](Canvas& c) { alignLines(c, 0); },                          // 15 left align
+        [](Canvas& c) {                                                // 16 italic
+          c.Fill(Line(9.5f, 2.5f, 6.5f, 13.5f, 2), kInk);
+          c.Fill(Rect(7, 2, 13, 3.2f), kInk), c.Fill(Rect(3, 12.8f, 9, 14), kInk);
+        },
+        [alignLines](Canvas& c) { alignLines(c, 1); },                          // 17 centre align
+        [](Canvas& c) {                                                // 18 bullets
+          for (float y : {3.5f, 8.f, 12.5f}) c.Fill(Circle(3, y, 1.4f), kBlue), c.Fill(Rect(6, y - .6f, 14, y + .6f), kInk);
+        },
+        [](Canvas& c) {                                                // 19 bold
+          c.Fill(Rect(4, 2, 7, 14), kInk);
+          c.Fill(Arc(8, 5, 1.2f, 3.3f, 270, 90), kInk), c.Fill(Rect(6, 1.7f, 8, 3.7f), kInk), c.Fill(Rect(6, 6.3f, 8, 8.3f), kInk);
+          c.Fill(Arc(8.5f, 10.8f, 1.3f, 3.5f, 270, 90), kInk), c.Fill(Rect(6, 12.1f, 8.5f, 14.3f), kInk);
+        },
     };
     std::vector<Canvas> cells;
     for (auto& f : menu) cells.push_back(Draw(16, 16, f));
