@@ -55,6 +55,7 @@ TCurInsWindow::TCurInsWindow(ui::Component* owner) : ui::Form(owner, L"CurInsWin
   CreateImages();
   CreateActions();
   CreateControls();
+  BindTargetActions();
   CreateTray();
   CreateCaptureCommands();
   LayoutControls();
@@ -330,8 +331,12 @@ LRESULT TCurInsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HOTKEY:
       OnHotKey(wp, lp);
       return 0;
+    case qbar::QBM_CAPTURE: {
+      const qbar::CaretPoint p = qbar::UnpackCaretPoint(static_cast<std::intptr_t>(lp));
+      CopyFromTarget(reinterpret_cast<HWND>(wp), POINT{p.x, p.y});
+      return 0;
+    }
     case qbar::QBM_SHOW_LIST:
-    case qbar::QBM_CAPTURE:
     case qbar::QBM_HELLO:
     case qbar::QBM_SETTINGS_ACK:
     case qbar::QBM_SCREENSHOT:

@@ -221,8 +221,19 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   // Right click, Shift+F10 or the menu key on `control` opens `menu`.
   void AttachPopupMenu(ui::Control& control, ui::PopupMenu& menu);
 
-  // ---- operations of other parts of the program that the shell calls
+  // ---- the target window: inserting clips into it and capturing from it (records/TargetWindow.cpp)
+  // TargetWindow is written only here.
   void SetTargetWindow(HWND window);
+  void BindTargetActions();
+  // A_VurivuZu: the selected record onto the clipboard, hide, and paste it into the target.
+  void PasteIntoTarget();
+  // QBM_CAPTURE: the target copies its selection, which becomes a new record.
+  void CopyFromTarget(HWND window, POINT point);
+  void LV_TextDblClick(ui::ListView& sender);
+  // The selected record of ActiveList onto the clipboard; true when it got there.
+  bool CopyRecordToClipboard();
+
+  // ---- operations of other parts of the program that the shell calls
   bool IsExcludedWindow(HWND window, bool withBarDialogs);
   HWND FindBarWindow();
   void CloseCompanion();

@@ -7,8 +7,6 @@
 
 #include "shared/Protocol.h"
 
-void TCurInsWindow::SetTargetWindow(HWND window) { TargetWindow = window; }
-
 bool TCurInsWindow::IsExcludedWindow(HWND window, bool withBarDialogs) {
   if (!window) return true;
   DWORD pid = 0;

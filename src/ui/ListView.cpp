@@ -28,6 +28,13 @@ void ListView::SelectItem(int index) {
   ListView_EnsureVisible(hwnd_, index, FALSE);
 }
 
+bool ListView::Reflected(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lp)->code != NM_DBLCLK || !OnDblClick) return false;
+  OnDblClick(*this);
+  result = 0;
+  return true;
+}
+
 LRESULT ListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCALCSIZE && !ShowHorizScroll) {
     if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_HSCROLL) ShowScrollBar(hwnd_, SB_HORZ, FALSE);

@@ -4,6 +4,8 @@
 
 #include "ui/Control.h"
 
+#include <functional>
+
 namespace ui {
 
 class ListView : public Control {
@@ -19,6 +21,11 @@ class ListView : public Control {
   int ItemCount() const;
   int SelectedIndex() const;  // -1 when nothing is selected
   void SelectItem(int index);  // also focuses and scrolls it into view
+
+  // A double click anywhere in the list (the first click has already set the selection).
+  std::function<void(ListView& sender)> OnDblClick;
+
+  bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
