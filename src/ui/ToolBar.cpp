@@ -131,6 +131,9 @@ void ToolBar::ShowCaptions(int buttonWidth, int buttonHeight) {
   captions_ = true;
   buttonWidth_ = buttonWidth;
   buttonHeight_ = buttonHeight;
+  // A narrow button shows as much of its caption as fits rather than trading letters for dots.
+  SendMessageW(hwnd_, TB_SETPADDING, 0, MAKELPARAM(2, 6));
+  SendMessageW(hwnd_, TB_SETDRAWTEXTFLAGS, DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS | DT_NOCLIP, DT_NOCLIP);
   for (ToolButton* b : buttons_) b->ShowCaption();
   ApplyButtonSize();
 }
