@@ -133,14 +133,16 @@ bool TCurInsWindow::CopyRecordToClipboard() {
   qstore::Base_DB& store = *AllDb->ActiveStore();
   if (ActiveList == LV_Text) {
     qstore::SINGLE_DATA_REC record(false);
-    if (!store.Read(record, false, id)) return false;
+    // A record that has gone from the store reads as an empty body.
+    if (!store.Read(record, false, id) || record.Body.Size() == 0) return false;
     HWND edit = ActiveTextEditor->Handle();
     records::LoadRichText(edit, record.Body.View());
     ActiveTextEditor->SetModified(false);
     ActiveTextEditor->Repaint();
+    // An empty clip is nothing to copy (copying an empty selection would empty the clipboard).
+    if (GetWindowTextLengthW(edit) == 0) return false;
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    // The editor puts the selection on the clipboard as rich text and as plain text. An empty
-    // clip copies nothing, and the clipboard's sequence number stays as it was.
+    // The editor puts the selection on the clipboard as rich text and as plain text.
     const DWORD before = GetClipboardSequenceNumber();
     SendMessageW(edit, WM_COPY, 0, 0);
     return GetClipboardSequenceNumber() != before;

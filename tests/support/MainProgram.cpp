@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +27,7 @@ HWND ChildOfClass(HWND parent, const wchar_t* cls, bool visibleOnly) {
         auto* s = reinterpret_cast<Search*>(p);
         wchar_t name[64] = {};
         GetClassNameW(w, name, 64);
-        if (GetParent(w) != s->parent || wcscmp(name, s->cls) != 0) return TRUE;
+        if (GetParent(w) != s->parent || _wcsicmp(name, s->cls) != 0) return TRUE;
         if (s->visibleOnly && !(GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE)) return TRUE;
         s->found = w;
         return FALSE;
@@ -101,6 +102,18 @@ bool MainProgram::Select(HWND list, int index) {
   return Selected(list) == index;
 }
 
+std::wstring MainProgram::ItemText(HWND list, int index) {
+  RemoteBuffer buffer(process.id());
+  LVITEMW item{};
+  item.cchTextMax = 512;
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.Address() + sizeof(LVITEMW));
+  if (!buffer.Put(&item, sizeof item)) return {};
+  const int n = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), buffer.Address()));
+  std::wstring text(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+  if (n > 0) buffer.Get(text.data(), n * sizeof(wchar_t), sizeof(LVITEMW));
+  return text;
+}
+
 HWND MainProgram::ViewToolBar(HWND list) const { return ChildOfClass(GetParent(list), TOOLBARCLASSNAMEW, true); }
 
 bool MainProgram::InsertEnabled(HWND list) const {
@@ -108,9 +121,17 @@ bool MainProgram::InsertEnabled(HWND list) const {
   return bar && SendMessageW(bar, TB_ISBUTTONENABLED, kInsertCommand, 0) != 0;
 }
 
-void MainProgram::ClickInsert(HWND list) {
-  HWND bar = ViewToolBar(list);
-  PostMessageW(GetParent(bar), WM_COMMAND, MAKEWPARAM(kInsertCommand, BN_CLICKED), reinterpret_cast<LPARAM>(bar));
+void MainProgram::ClickInsert(HWND list) { ClickToolButton(list, kInsertCommand); }
+
+void MainProgram::ClickToolButton(HWND list, int place) {
+  HWND bar = ChildOfClass(GetParent(list), TOOLBARCLASSNAMEW, true);
+  PostMessageW(GetParent(bar), WM_COMMAND, MAKEWPARAM(place, BN_CLICKED), reinterpret_cast<LPARAM>(bar));
+}
+
+HWND MainProgram::ShownTextEditor() const {
+  for (const wchar_t* cls : {L"RichEdit50W", L"RichEdit20W"})
+    if (HWND editor = ChildOfClass(GetParent(textList), cls, true)) return editor;
+  return nullptr;
 }
 
 void MainProgram::ClickTextPanelHeader() {
@@ -143,13 +164,15 @@ bool Notepad::Start() {
   });
 }
 
-std::wstring Notepad::Text() const {
-  const int n = static_cast<int>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0));
+std::wstring Notepad::TextOf(HWND window) {
+  const int n = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = static_cast<int>(SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
-  text.resize(static_cast<std::size_t>(got));
+  const int got = static_cast<int>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
   return text;
 }
+
+std::wstring Notepad::Text() const { return TextOf(edit); }
 
 void Notepad::SetText(const std::wstring& text) {
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

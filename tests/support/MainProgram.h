@@ -38,6 +38,7 @@ class MainProgram {
 
   int Count(HWND list) const;
   int Selected(HWND list) const;
+  std::wstring ItemText(HWND list, int index);
   // Selects and focuses an item the way a click does (the program sees the list's notification).
   bool Select(HWND list, int index);
   // The tool bar showing over a list (the view-mode bar), and its first button, Insert.
@@ -45,6 +46,11 @@ class MainProgram {
   bool InsertEnabled(HWND list) const;
   // A click on the Insert button of the list's tool bar.
   void ClickInsert(HWND list);
+  // A click on a button of the tool bar showing in the list's panel, by its place from 1 (in
+  // edit mode the first is Save).
+  void ClickToolButton(HWND list, int place);
+  // The compact text editor when it is showing (edit mode of the text panel), else null.
+  HWND ShownTextEditor() const;
   // A click on the header of the text panel: it closes and the picture panel opens.
   void ClickTextPanelHeader();
   // A left click on the tray icon (shows or hides the window).
@@ -64,6 +70,8 @@ class Notepad {
   void Stop() { process.terminate(); }
   std::wstring Text() const;
   void SetText(const std::wstring& text);
+  // Window text of any window, read the way another program does.
+  static std::wstring TextOf(HWND window);
   void Select(int from, int to);
 
   ChildProcess process;

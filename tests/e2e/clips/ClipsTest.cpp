@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "main/Miscutils.h"
+#include "shared/Protocol.h"
 #include "store/Database.h"
 #include "store/StorageFolder.h"
 #include "support/Desktop.h"
@@ -112,6 +113,14 @@ class Clips : public ::testing::Test {
     ASSERT_TRUE(main_.Shown());
   }
 
+  // What the title-bar capture button sends: the window and a point near its caret, synchronously.
+  void SendCapture(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    SendMessageA(main_.window, qbar::QBM_CAPTURE, reinterpret_cast<WPARAM>(window),
+                 static_cast<LPARAM>(qbar::PackCaretPoint(r.left + 40, r.top + 60)));
+  }
+
   std::wstring folder_;
   testsupport::MainProgram main_;
   testsupport::Notepad notepad_;
@@ -135,6 +144,32 @@ TEST_F(Clips, InsertingATextClipPastesItAtTheCaretAndLeavesItOnTheClipboard) {
   const std::string rtf = testsupport::ClipboardRichText();
   EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u) << rtf;
   EXPECT_NE(rtf.find("\\b"), std::string::npos) << "the bold part stays bold: " << rtf;
+}
+
+// The record went from the store after the list was filled: nothing reaches the clipboard, so
+// Ctrl+V must not paste the older clipboard text in its place.
+TEST_F(Clips, AClipThatCannotBeReadPastesNothingInItsPlace) {
+  ASSERT_NO_FATAL_FAILURE(MakeTextStore({Rtf("gone")}));
+  ASSERT_NO_FATAL_FAILURE(StartMain(1));
+  ASSERT_TRUE(notepad_.Start());
+  notepad_.SetText(L"[]");
+  notepad_.Select(1, 1);
+  ASSERT_TRUE(testsupport::SetClipboardText(L"older text"));
+  ASSERT_NO_FATAL_FAILURE(ShowMain());
+  ASSERT_NO_FATAL_FAILURE(SelectWhileInFront(notepad_.window, main_.textList, 0));
+  {
+    qstore::Text_DB store;
+    store.FileName(qstore::JoinPath(folder_, L"text.qdb"));
+    ASSERT_TRUE(store.Open(false));
+    ASSERT_TRUE(store.Delete(1));
+    store.Close();
+  }
+
+  main_.PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !main_.Shown() && GetForegroundWindow() == notepad_.window; }));
+  EXPECT_FALSE(WaitUntil([&] { return notepad_.Text() != L"[]"; }, 1500ms))
+      << "pasted: " << testing::PrintToString(notepad_.Text());
+  EXPECT_EQ(testsupport::ClipboardText(), L"older text");
 }
 
 // A double click on the item inserts as well. Here the user came from a window the program never
@@ -177,6 +212,44 @@ TEST_F(Clips, InsertingAPictureClipPutsABitmapOfItsSizeOnTheClipboard) {
   EXPECT_EQ(size.cx, 70);
   EXPECT_EQ(size.cy, 40);
   EXPECT_FALSE(testsupport::ClipboardHas(CF_UNICODETEXT)) << "the older text is gone";
+}
+
+// The older clipboard text is emptied first, so the new record holds exactly what notepad copied.
+TEST_F(Clips, CapturingNotepadsSelectionOpensANewRecordThatSavesAsItemZero) {
+  ASSERT_NO_FATAL_FAILURE(MakeTextStore({Rtf("kept")}));
+  ASSERT_NO_FATAL_FAILURE(StartMain(1));
+  ASSERT_TRUE(notepad_.Start());
+  notepad_.SetText(L"one two three");
+  notepad_.Select(4, 7);
+  ASSERT_TRUE(testsupport::SetClipboardText(L"older text"));
+
+  SendCapture(notepad_.window);
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return main_.Shown() && (editor = main_.ShownTextEditor()); }))
+      << "no new record opened";
+  EXPECT_EQ(testsupport::Notepad::TextOf(editor), L"two");
+  EXPECT_EQ(testsupport::ClipboardText(), L"two");
+  EXPECT_EQ(notepad_.Text(), L"one two three") << "a copy leaves the target as it was";
+
+  main_.ClickToolButton(main_.textList, 1);  // Save
+  ASSERT_TRUE(WaitUntil([&] { return main_.Count(main_.textList) == 2 && main_.Selected(main_.textList) == 0; }));
+  EXPECT_EQ(main_.ItemText(main_.textList, 0), L"two");
+  EXPECT_EQ(main_.ItemText(main_.textList, 1), L"kept");
+  EXPECT_FALSE(main_.ShownTextEditor());
+}
+
+TEST_F(Clips, CapturingWithNothingSelectedMakesNoRecordFromTheOlderText) {
+  ASSERT_NO_FATAL_FAILURE(MakeTextStore({Rtf("kept")}));
+  ASSERT_NO_FATAL_FAILURE(StartMain(1));
+  ASSERT_TRUE(notepad_.Start());
+  notepad_.SetText(L"no selection here");
+  notepad_.Select(3, 3);
+  ASSERT_TRUE(testsupport::SetClipboardText(L"older text"));
+
+  SendCapture(notepad_.window);  // returns once the copy has been taken or found empty
+  EXPECT_FALSE(testsupport::ClipboardHas(CF_UNICODETEXT)) << "the older text was emptied";
+  EXPECT_FALSE(WaitUntil([&] { return main_.Shown() || main_.ShownTextEditor(); }, 1000ms)) << "a record opened";
+  EXPECT_EQ(main_.Count(main_.textList), 1);
 }
 
 }  // namespace
