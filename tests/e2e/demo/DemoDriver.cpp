@@ -185,7 +185,15 @@ int PrintMain() {
     Print(L"main window: not running");
     return 1;
   }
-  Print(std::wstring(L"main window: ") + (s.shown ? L"shown" : L"hidden"));
+  const bool topmost = GetWindowLongPtrW(MainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+  Print(std::wstring(L"main window: ") + (s.shown ? (topmost ? L"shown, on top" : L"shown") : L"hidden"));
+  if (s.shown) {
+    // What the system finds at the window's middle: the window itself unless something covers it.
+    RECT r{};
+    GetWindowRect(MainWindow(), &r);
+    const HWND at = WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    if (GetAncestor(at, GA_ROOT) != MainWindow()) Print(L"main window: covered by " + ClassOf(GetAncestor(at, GA_ROOT)));
+  }
   if (s.editor) Print(L"editor open: \"" + OneLine(WindowText(s.editor)) + L"\"");
   if (s.list) {
     RemoteList list(s.list);
