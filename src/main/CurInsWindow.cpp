@@ -18,7 +18,12 @@ namespace {
 // Design sizes at 96 dpi.
 constexpr int kClientWidth = 300, kClientHeight = 345;
 constexpr int kHeaderHeight = 18;
-constexpr int kToolBarHeight = 26;
+// Captions go under the pictures of 36-pixel-high buttons; each bar has its button width.
+constexpr int kButtonHeight = 36;
+constexpr int kToolBarHeight = kButtonHeight + 2;
+constexpr int kViewButtonWidth = 38, kTextEditButtonWidth = 39, kImgEditButtonWidth = 52;
+// The compact editor's face: Tahoma at 11 pixels, with Cyrillic glyphs preferred.
+constexpr int kEditorFontPixels = 11;
 constexpr COLORREF kCream = RGB(255, 251, 240);
 
 ui::FormStyle MainStyle() {
@@ -77,46 +82,37 @@ void TCurInsWindow::CreateControls() {
   CPG_Main->OnExpand = [this](ui::CategoryPanel& p) { CP_TextExpand(p); };
   CPG_Main->OnCollapse = [this](ui::CategoryPanel& p) { CP_TextCollapse(p); };
 
-  // Text panel: view mode (tool bar over the list), edit mode (tool bar over the editor).
+  // Text panel: view mode (tool bar over the list), edit mode (tool bar over the editor). The
+  // buttons are few and captioned; Refresh and the clipboard commands live on keys and menus.
   HWND text = CP_Text->Surface();
   TB_TextView = Make<ui::ToolBar>(L"TB_TextView", text, IL_Tool);
-  Make<ui::ToolButton>(L"TTB_Insert", *TB_TextView, A_VurivuZu, 0);
-  Make<ui::ToolButton>(L"TTB_Add", *TB_TextView, A_Add, 1);
-  Make<ui::ToolButton>(L"TTB_Edit", *TB_TextView, A_Edit, 2);
-  Make<ui::ToolButton>(L"TTB_Delete", *TB_TextView, A_Delete, 3);
-  Make<ui::ToolButton>(L"TTB_Sep1", *TB_TextView, nullptr, 0);
-  Make<ui::ToolButton>(L"TTB_Refresh", *TB_TextView, A_Refresh, 4);
+  Make<ui::ToolButton>(L"TTB_InsertText", *TB_TextView, A_VurivuZu, 0);
+  Make<ui::ToolButton>(L"TTB_TextSep", *TB_TextView, nullptr, 0);
+  Make<ui::ToolButton>(L"TTB_AddText", *TB_TextView, A_Add, 1);
+  Make<ui::ToolButton>(L"TTB_EditText", *TB_TextView, A_Edit, 2);
+  Make<ui::ToolButton>(L"TTB_DeleteText", *TB_TextView, A_Delete, 3);
   LV_Text = Make<ui::ListView>(L"LV_Text", text, ui::ListView::Kind::Report);
   TB_TextEdit = Make<ui::ToolBar>(L"TB_TextEdit", text, IL_Tool);
-  Make<ui::ToolButton>(L"TTB_Save", *TB_TextEdit, A_Save, 5);
-  Make<ui::ToolButton>(L"TTB_Cancel", *TB_TextEdit, A_Cancel, 6);
-  Make<ui::ToolButton>(L"TTB_Sep2", *TB_TextEdit, nullptr, 0);
-  Make<ui::ToolButton>(L"TTB_Cut", *TB_TextEdit, A_Cut, 7);
-  Make<ui::ToolButton>(L"TTB_Copy", *TB_TextEdit, A_Copy, 8);
-  Make<ui::ToolButton>(L"TTB_Paste", *TB_TextEdit, A_Paste, 9);
-  Make<ui::ToolButton>(L"TTB_Undo", *TB_TextEdit, A_Undo, 10);
-  Make<ui::ToolButton>(L"TTB_Sep3", *TB_TextEdit, nullptr, 0);
+  Make<ui::ToolButton>(L"TTB_SaveTextEdit", *TB_TextEdit, A_Save, 5);
+  Make<ui::ToolButton>(L"TTB_CancelTextEdit", *TB_TextEdit, A_Cancel, 6);
+  Make<ui::ToolButton>(L"TTB_TextEditSep", *TB_TextEdit, nullptr, 0);
   TTB_ExpandTextEdit = Make<ui::ToolButton>(L"TTB_ExpandTextEdit", *TB_TextEdit, A_ExpandEdit, 11, true);
-  AREDB_Text = Make<ui::RichEdit>(L"AREDB_Text", text, Font());
+  AREDB_Text = Make<ui::RichEdit>(L"AREDB_Text", text, EditorFont());
 
   // Picture panel.
   HWND img = CP_Img->Surface();
   TB_ImgView = Make<ui::ToolBar>(L"TB_ImgView", img, IL_Tool);
-  Make<ui::ToolButton>(L"TTB_ImgInsert", *TB_ImgView, A_VurivuZu, 0);
-  Make<ui::ToolButton>(L"TTB_ImgAdd", *TB_ImgView, A_Add, 1);
-  Make<ui::ToolButton>(L"TTB_ImgEdit", *TB_ImgView, A_Edit, 2);
-  Make<ui::ToolButton>(L"TTB_ImgDelete", *TB_ImgView, A_Delete, 3);
-  Make<ui::ToolButton>(L"TTB_Sep4", *TB_ImgView, nullptr, 0);
-  Make<ui::ToolButton>(L"TTB_ImgPreview", *TB_ImgView, A_PreviewImage, 12);
-  Make<ui::ToolButton>(L"TTB_ImgSaveAs", *TB_ImgView, A_SaveImgToFile, 14);
-  Make<ui::ToolButton>(L"TTB_ImgRefresh", *TB_ImgView, A_Refresh, 4);
+  Make<ui::ToolButton>(L"TTB_InsertImg", *TB_ImgView, A_VurivuZu, 0);
+  Make<ui::ToolButton>(L"TTB_ImgSep", *TB_ImgView, nullptr, 0);
+  Make<ui::ToolButton>(L"TTB_AddImg", *TB_ImgView, A_Add, 1);
+  Make<ui::ToolButton>(L"TTB_EditImg", *TB_ImgView, A_Edit, 2);
+  Make<ui::ToolButton>(L"TTB_DeleteImg", *TB_ImgView, A_Delete, 3);
   LV_Img = Make<ui::ListView>(L"LV_Img", img, ui::ListView::Kind::Icons);
   TB_ImgEdit = Make<ui::ToolBar>(L"TB_ImgEdit", img, IL_Tool);
-  Make<ui::ToolButton>(L"TTB_ImgSave", *TB_ImgEdit, A_Save, 5);
-  Make<ui::ToolButton>(L"TTB_ImgCancel", *TB_ImgEdit, A_Cancel, 6);
-  Make<ui::ToolButton>(L"TTB_Sep5", *TB_ImgEdit, nullptr, 0);
-  Make<ui::ToolButton>(L"TTB_ImgPaste", *TB_ImgEdit, A_Paste, 9);
-  Make<ui::ToolButton>(L"TTB_ImgComment", *TB_ImgEdit, A_AddImgComment, 13);
+  Make<ui::ToolButton>(L"TTB_SaveImgEdit", *TB_ImgEdit, A_Save, 5);
+  Make<ui::ToolButton>(L"TTB_CancelImgEdit", *TB_ImgEdit, A_Cancel, 6);
+  Make<ui::ToolButton>(L"TTB_ImgEditSep", *TB_ImgEdit, nullptr, 0);
+  Make<ui::ToolButton>(L"TTB_AddImgComment", *TB_ImgEdit, A_AddImgComment, 13);
   IDB_Img = Make<ui::PictureView>(L"IDB_Img", img);
   SetWindowLongPtrW(IDB_Img->Handle(), GWL_STYLE, GetWindowLongPtrW(IDB_Img->Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
   E_ImgComment = Make<ui::Memo>(L"E_ImgComment", img, Font());
@@ -141,6 +137,23 @@ void TCurInsWindow::CreateControls() {
   SetWindowPos(PB_DbReadTrack->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+HFONT TCurInsWindow::EditorFont() {
+  const int height = -Scale(kEditorFontPixels);
+  if (!editorFont_ || editorFontHeight_ != height) {
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+    // The editor may still hold the old face: it is freed only once the next one is in place.
+    retiredEditorFont_ = std::move(editorFont_);
+    editorFont_.reset(CreateFontIndirectW(&lf));
+    editorFontHeight_ = height;
+  }
+  return editorFont_.get();
+}
+
 void TCurInsWindow::LayoutControls() {
   CPG_Main->SetFont(Font());
   CPG_Main->SetHeaderHeight(Scale(kHeaderHeight));
@@ -154,9 +167,13 @@ void TCurInsWindow::LayoutControls() {
     bar->SetFont(Font());
     bar->SetBounds(0, 0, w, tb);
   }
+  TB_TextView->ShowCaptions(Scale(kViewButtonWidth), Scale(kButtonHeight));
+  TB_ImgView->ShowCaptions(Scale(kViewButtonWidth), Scale(kButtonHeight));
+  TB_TextEdit->ShowCaptions(Scale(kTextEditButtonWidth), Scale(kButtonHeight));
+  TB_ImgEdit->ShowCaptions(Scale(kImgEditButtonWidth), Scale(kButtonHeight));
   LV_Text->SetBounds(0, tb, w, h - tb);
   LV_Img->SetBounds(0, tb, w, h - tb);
-  AREDB_Text->SetFont(Font());
+  AREDB_Text->SetFont(EditorFont());
   AREDB_Text->SetBounds(0, tb, w, h - tb);
   IDB_Img->SetBounds(0, tb, w, h - tb);
   E_ImgComment->SetFont(Font());

@@ -8,6 +8,7 @@
 #include "ui/Bitmap.h"
 #include "ui/CategoryPanel.h"
 #include "ui/Form.h"
+#include "ui/Handles.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
@@ -277,7 +278,12 @@ class TCurInsWindow : public ui::Form, public idle::MachineState, private idle::
   void RunSaveFollowUp() override;
   void ReselectAfterDrop() override;
 
+  // The compact editor's font (made for the window's current dpi).
+  HFONT EditorFont();
+
   HCURSOR handCursor_ = nullptr;
+  ui::FontHandle editorFont_, retiredEditorFont_;
+  int editorFontHeight_ = 0;
 };
 
 // The one main window (null before creation and after destruction).

@@ -36,6 +36,9 @@ ui::MemoryStream RichTextOf(HWND edit) {
   return ui::MemoryStream(rtf);
 }
 
+// There is no numbered message for a write the store refused, so this one is English only.
+constexpr wchar_t kNotSavedText[] = L"The clip was not saved: the storage file could not be written.";
+
 // Re-enables the panel group however Save ends.
 struct EnableOnExit {
   ui::Control* control;
@@ -166,7 +169,10 @@ void TCurInsWindow::AddEditExecute(ui::Action& sender) {
       const std::int64_t id = SelectedRecordId(LV_Text);
       SetWindowTextW(ActiveTextEditor->Handle(), L"");
       if (id == 0) {
+        // An item without a record id comes from a pass that could not read everything: mark
+        // the list too, else the refill would find nothing to do.
         CancelExecute();
+        SetListNeedUpdate(ActiveList, true);
         PendingAction = RefillStateFor(ActiveList);
         return;
       }
@@ -196,7 +202,10 @@ void TCurInsWindow::AddEditExecute(ui::Action& sender) {
       store->Open(false);
       const std::int64_t id = SelectedRecordId(LV_Img);
       if (id == 0) {
+        // An item without a record id comes from a pass that could not read everything: mark
+        // the list too, else the refill would find nothing to do.
         CancelExecute();
+        SetListNeedUpdate(ActiveList, true);
         PendingAction = RefillStateFor(ActiveList);
         return;
       }
@@ -270,7 +279,7 @@ void TCurInsWindow::SaveExecute() {
   if (!written) {
     // Nothing reached the store: keep the editor open with its content so nothing is lost.
     if (AllDb->ActiveStore()) AllDb->ActiveStore()->Close();
-    InformUser(L"The clip was not saved: the storage file could not be written.", L"Quillet", MB_ICONWARNING);
+    InformUser(kNotSavedText, L"Quillet", MB_ICONWARNING);
     return;
   }
   AllDb->CurrentRecordId = 0;

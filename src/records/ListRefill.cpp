@@ -129,6 +129,10 @@ void TCurInsWindow::StopRefillWorker() {
 }
 
 void TCurInsWindow::TakeAfterRefillAction() {
+  // While the idle machine has yet to start a refill, this pass was asked for before the command
+  // that set the follow-up (the worker may still owe an earlier wake-up): the follow-up belongs
+  // to the refill that command requested.
+  if (PendingAction == idle::kRefillText || PendingAction == idle::kRefillImages) return;
   if (AfterRefillAction != 0) {
     PendingAction = AfterRefillAction;
     AfterRefillAction = 0;

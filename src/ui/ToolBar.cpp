@@ -34,8 +34,43 @@ int ToolButton::Width() const {
   return r.right - r.left;
 }
 
+void ToolButton::SetCaption(const std::wstring& c) {
+  caption_ = c;
+  ShowCaption();
+}
+
+void ToolButton::ShowCaption() {
+  if (!action_ || !bar_.captions_) return;
+  TBBUTTONINFOW info{};
+  info.cbSize = sizeof info;
+  info.dwMask = TBIF_TEXT;
+  info.pszText = const_cast<wchar_t*>(caption_.c_str());
+  SendMessageW(bar_.Handle(), TB_SETBUTTONINFOW, static_cast<WPARAM>(command_), reinterpret_cast<LPARAM>(&info));
+  // A new text makes the bar measure its buttons again: keep them at the designed size.
+  bar_.ApplyButtonSize();
+}
+
+bool ToolButton::SetStringProperty(std::wstring_view property, const std::wstring& value) {
+  if (SameName(property, L"Caption")) {
+    SetCaption(value);
+    return true;
+  }
+  if (SameName(property, L"Hint")) {
+    hint_ = value;
+    return true;
+  }
+  return false;
+}
+
+std::optional<std::wstring> ToolButton::GetStringProperty(std::wstring_view property) const {
+  if (SameName(property, L"Caption")) return caption_;
+  if (SameName(property, L"Hint")) return hint_;
+  return std::nullopt;
+}
+
 void ToolButton::Sync() {
   if (!action_) return;
+  if (action_->Caption() != caption_) SetCaption(action_->Caption());
   SendMessageW(bar_.Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(command_), MAKELPARAM(action_->Enabled(), 0));
   SendMessageW(bar_.Handle(), TB_HIDEBUTTON, static_cast<WPARAM>(command_), MAKELPARAM(!action_->Visible(), 0));
   if (check_ && action_->Checked() != Down()) SetDown(action_->Checked());
@@ -92,6 +127,24 @@ int ToolBar::Indent() const {
   return shift_ + first.left;
 }
 
+void ToolBar::ShowCaptions(int buttonWidth, int buttonHeight) {
+  captions_ = true;
+  buttonWidth_ = buttonWidth;
+  buttonHeight_ = buttonHeight;
+  // A narrow button shows as much of its caption as fits rather than trading letters for dots.
+  SendMessageW(hwnd_, TB_SETPADDING, 0, MAKELPARAM(2, 6));
+  SendMessageW(hwnd_, TB_SETDRAWTEXTFLAGS, DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS | DT_NOCLIP, DT_NOCLIP);
+  for (ToolButton* b : buttons_) b->ShowCaption();
+  ApplyButtonSize();
+}
+
+void ToolBar::ApplyButtonSize() {
+  if (!captions_) return;
+  SendMessageW(hwnd_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(buttonWidth_, buttonWidth_));
+  SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 int ToolBar::ButtonHeight() const { return HIWORD(SendMessageW(hwnd_, TB_GETBUTTONSIZE, 0, 0)); }
 
 bool ToolBar::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -117,7 +170,9 @@ bool ToolBar::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(lp);
       for (ToolButton* b : buttons_) {
         if (b->command_ != tip->iItem || !b->action_) continue;
-        std::wstring text = b->action_->Hint().empty() ? b->action_->Caption() : b->action_->Hint();
+        std::wstring text = !b->hint_.empty()             ? b->hint_
+                            : !b->action_->Hint().empty() ? b->action_->Hint()
+                                                          : b->action_->Caption();
         if (b->action_->GetShortCut()) text += L" (" + ShortCutText(b->action_->GetShortCut()) + L")";
         lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
       }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <memory>
 
@@ -230,6 +231,98 @@ TEST_F(MainWindow, EnterInsertsAndDeleteDeletesOnlyFromTheListSide) {
   key = VK_DELETE;
   w->FormKeyDown(key, 0);
   EXPECT_EQ(deletes, 1);
+}
+
+std::wstring ButtonText(ui::ToolBar* bar, ui::ToolButton* b) {
+  wchar_t text[64] = {};
+  SendMessageW(bar->Handle(), TB_GETBUTTONTEXTW, static_cast<WPARAM>(b->Command()), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST_F(MainWindow, PanelToolBarsHoldTheirNamedButtonsCaptionedAtTheirWidths) {
+  w->A_ShowExecute(w->A_Show);
+  struct Bar {
+    ui::ToolBar* bar;
+    std::vector<const wchar_t*> names;  // separators have no caption
+    std::vector<const wchar_t*> captions;
+    int width;
+  };
+  const Bar bars[] = {
+      {w->TB_TextView,
+       {L"TTB_InsertText", L"TTB_TextSep", L"TTB_AddText", L"TTB_EditText", L"TTB_DeleteText"},
+       {L"Insert", L"", L"Add", L"Edit", L"Delete"},
+       38},
+      {w->TB_ImgView,
+       {L"TTB_InsertImg", L"TTB_ImgSep", L"TTB_AddImg", L"TTB_EditImg", L"TTB_DeleteImg"},
+       {L"Insert", L"", L"Add", L"Edit", L"Delete"},
+       38},
+      {w->TB_TextEdit,
+       {L"TTB_SaveTextEdit", L"TTB_CancelTextEdit", L"TTB_TextEditSep", L"TTB_ExpandTextEdit"},
+       {L"Save", L"Cancel", L"", L"Edit+"},
+       39},
+      {w->TB_ImgEdit,
+       {L"TTB_SaveImgEdit", L"TTB_CancelImgEdit", L"TTB_ImgEditSep", L"TTB_AddImgComment"},
+       {L"Save", L"Cancel", L"", L"Comment"},
+       52},
+  };
+  for (const Bar& b : bars) {
+    const auto& buttons = b.bar->Buttons();
+    ASSERT_EQ(buttons.size(), b.names.size()) << b.bar->Name();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+      ui::ToolButton* button = buttons[i];
+      EXPECT_EQ(button->Name(), b.names[i]);
+      EXPECT_EQ(w->FindComponent(b.names[i]), button) << "translation finds it by name";
+      EXPECT_EQ(ButtonText(b.bar, button), b.captions[i]) << b.names[i];
+      if (!button->GetAction()) continue;
+      RECT r{};
+      const auto index = SendMessageW(b.bar->Handle(), TB_COMMANDTOINDEX, static_cast<WPARAM>(button->Command()), 0);
+      SendMessageW(b.bar->Handle(), TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+      EXPECT_EQ(r.right - r.left, w->Scale(b.width)) << b.names[i];
+      EXPECT_EQ(r.bottom - r.top, w->Scale(36)) << b.names[i];
+    }
+  }
+  // A translated action renames its buttons on both panels; a translation may also address a
+  // button itself.
+  w->A_Add->SetCaption(L"Neu");
+  EXPECT_EQ(ButtonText(w->TB_TextView, w->TB_TextView->Buttons()[2]), L"Neu");
+  EXPECT_EQ(ButtonText(w->TB_ImgView, w->TB_ImgView->Buttons()[2]), L"Neu");
+  ASSERT_TRUE(w->FindComponent(L"ttb_deletetext")->SetStringProperty(L"Caption", L"Weg"));
+  EXPECT_EQ(ButtonText(w->TB_TextView, w->TB_TextView->Buttons()[4]), L"Weg");
+  EXPECT_EQ(w->TB_TextView->Buttons()[4]->Width(), w->Scale(38)) << "a longer text keeps the designed width";
+}
+
+TEST_F(MainWindow, TheCompactEditorTakesTabsAndWritesTahomaWithCyrillicGlyphs) {
+  CHARFORMAT2W cf{};
+  cf.cbSize = sizeof cf;
+  SendMessageW(w->AREDB_Text->Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+  EXPECT_STREQ(cf.szFaceName, L"Tahoma");
+  EXPECT_EQ(cf.bCharSet, RUSSIAN_CHARSET);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(cf.yHeight, MulDiv(w->Scale(11), 1440, dpi)) << "11 pixels, in twips";
+
+  w->A_ShowExecute(w->A_Show);
+  ASSERT_TRUE(w->A_Add->Execute());
+  ASSERT_TRUE(w->AREDB_Text->Visible());
+  w->AREDB_Text->SetFocus();
+  // Tab goes through the window's key handling like a typed key and must land in the text.
+  PostMessageW(w->AREDB_Text->Handle(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+  PostMessageW(w->AREDB_Text->Handle(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001));
+  ui::Application::Instance().ProcessMessages();
+  wchar_t buf[16] = {};
+  GETTEXTEX get{sizeof buf, GT_DEFAULT, 1200, nullptr, nullptr};
+  SendMessageW(w->AREDB_Text->Handle(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(buf));
+  EXPECT_STREQ(buf, L"\t");
+  EXPECT_TRUE(w->AREDB_Text->Focused()) << "the focus stays in the editor";
+
+  // A text longer than the editor brings up its vertical scroll bar.
+  std::wstring lines;
+  for (int i = 0; i < 60; ++i) lines += L"line\r\n";
+  SendMessageW(w->AREDB_Text->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(lines.c_str()));
+  ui::Application::Instance().ProcessMessages();
+  EXPECT_TRUE(GetWindowLongPtrW(w->AREDB_Text->Handle(), GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(GetWindowLongPtrW(w->AREDB_Text->Handle(), GWL_STYLE) & WS_HSCROLL);
 }
 
 TEST_F(MainWindow, ToolBarsAreCentred) {
