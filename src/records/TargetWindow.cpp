@@ -7,7 +7,6 @@
 
 #include <richedit.h>
 
-#include <chrono>
 #include <cstring>
 
 #include "records/RichText.h"
@@ -83,6 +82,18 @@ bool OpenClipboardFor(HWND owner) {
   return true;
 }
 
+HGLOBAL GlobalCopy(const void* data, std::size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return nullptr;
+  if (void* bytes = GlobalLock(memory)) {
+    std::memcpy(bytes, data, size);
+    GlobalUnlock(memory);
+    return memory;
+  }
+  GlobalFree(memory);
+  return nullptr;
+}
+
 // The picture as a packed DIB (CF_DIB): its BMP file image without the 14-byte file header.
 // The system offers it as CF_BITMAP as well.
 bool PutPictureOnClipboard(HWND owner, const ui::Bitmap& picture) {
@@ -90,16 +101,8 @@ bool PutPictureOnClipboard(HWND owner, const ui::Bitmap& picture) {
   picture.SaveToStream(bmp);
   constexpr std::size_t kFileHeader = sizeof(BITMAPFILEHEADER);
   if (bmp.Size() <= kFileHeader) return false;
-  const std::size_t size = bmp.Size() - kFileHeader;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  HGLOBAL memory = GlobalCopy(bmp.Data() + kFileHeader, bmp.Size() - kFileHeader);
   if (!memory) return false;
-  void* bytes = GlobalLock(memory);
-  if (!bytes) {
-    GlobalFree(memory);
-    return false;
-  }
-  std::memcpy(bytes, bmp.Data() + kFileHeader, size);
-  GlobalUnlock(memory);
   if (!OpenClipboardFor(owner)) {
     GlobalFree(memory);
     return false;
@@ -108,6 +111,42 @@ bool PutPictureOnClipboard(HWND owner, const ui::Bitmap& picture) {
   const bool put = SetClipboardData(CF_DIB, memory) != nullptr;
   if (!put) GlobalFree(memory);
   CloseClipboard();
+  return put;
+}
+
+DWORD CALLBACK CollectRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
+  *written = count;
+  return 0;
+}
+
+std::string SelectedRichText(HWND edit) {
+  std::string rtf;
+  EDITSTREAM es{};
+  es.dwCookie = reinterpret_cast<DWORD_PTR>(&rtf);
+  es.pfnCallback = CollectRtf;
+  SendMessageW(edit, EM_STREAMOUT, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
+  return rtf;
+}
+
+// The clip as rich text and as plain text, rendered at once rather than on request through the
+// rich edit's own copy: no data is left for this program to deliver later, so the clip stays
+// the user's after the program has ended.
+bool PutTextOnClipboard(HWND owner, const std::string& rtf, const std::wstring& text) {
+  if (rtf.empty() || text.empty()) return false;
+  HGLOBAL rich = GlobalCopy(rtf.c_str(), rtf.size() + 1);
+  HGLOBAL plain = GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  bool put = false;
+  if (rich && plain && OpenClipboardFor(owner)) {
+    EmptyClipboard();
+    put = SetClipboardData(RegisterClipboardFormatW(CF_RTF), rich) != nullptr;
+    if (put) rich = nullptr;
+    put = put && SetClipboardData(CF_UNICODETEXT, plain) != nullptr;
+    if (put) plain = nullptr;
+    CloseClipboard();
+  }
+  if (rich) GlobalFree(rich);
+  if (plain) GlobalFree(plain);
   return put;
 }
 
@@ -142,10 +181,7 @@ bool TCurInsWindow::CopyRecordToClipboard() {
     // An empty clip is nothing to copy (copying an empty selection would empty the clipboard).
     if (GetWindowTextLengthW(edit) == 0) return false;
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    // The editor puts the selection on the clipboard as rich text and as plain text.
-    const DWORD before = GetClipboardSequenceNumber();
-    SendMessageW(edit, WM_COPY, 0, 0);
-    return GetClipboardSequenceNumber() != before;
+    return PutTextOnClipboard(hwnd_, SelectedRichText(edit), records::PlainText(edit));
   }
   qstore::SINGLE_DATA_REC record(true);
   if (!store.Read(record, true, id) || !record.Picture || record.Picture->Empty()) return false;

@@ -144,6 +144,20 @@ void MainProgram::ClickTray() {
   PostMessageW(tray, kTrayCallback, MAKEWPARAM(600, 500), MAKELPARAM(WM_LBUTTONUP, 1));
 }
 
+bool MainProgram::ExitFromTray() {
+  PostMessageW(tray, kTrayCallback, MAKEWPARAM(600, 500), MAKELPARAM(WM_CONTEXTMENU, 1));
+  HWND menu = nullptr;
+  if (!WaitUntil([&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+      }))
+    return false;
+  // Exit is the last item: Up from no selection wraps to it.
+  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return process.wait(std::chrono::seconds(10)) == 0;
+}
+
 void MainProgram::PressKey(WORD virtualKey) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;

@@ -55,6 +55,8 @@ class MainProgram {
   void ClickTextPanelHeader();
   // A left click on the tray icon (shows or hides the window).
   void ClickTray();
+  // Exit from the tray menu; true when the program ended with code 0.
+  bool ExitFromTray();
   bool Shown() const { return IsWindowVisible(window) != FALSE; }
   // A key press as the window's focused control receives it.
   void PressKey(WORD virtualKey);
