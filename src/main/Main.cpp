@@ -9,7 +9,7 @@
 #include "ui/Handles.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <exception>
 #include <memory>
@@ -51,7 +51,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // OLE, not only COM: the rich edits copy and cut through the OLE clipboard and take drops
+  // through OLE drag-and-drop.
+  const HRESULT ole = OleInitialize(nullptr);
 
   int code = 0;
   try {
@@ -62,7 +64,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     MessageBoxW(nullptr, L"Unexpected error.", L"Quillet", MB_OK | MB_ICONERROR);
   }
 
-  if (SUCCEEDED(com)) CoUninitialize();
+  if (SUCCEEDED(ole)) {
+    // A clip the editors copied is still offered by this process; render it now so it stays
+    // on the clipboard after we are gone.
+    OleFlushClipboard();
+    OleUninitialize();
+  }
   SetProcessLang(nullptr);
   lang.reset();
   ReleaseMutex(mutex);
