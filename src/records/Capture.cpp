@@ -10,13 +10,12 @@
 #include <richedit.h>
 #include <windowsx.h>
 
-#include <cstring>
 #include <string>
 
 #include "editor/ExtendEdit.h"
+#include "records/ClipboardData.h"
 #include "store/Database.h"
 #include "ui/Application.h"
-#include "ui/MemoryStream.h"
 
 namespace {
 
@@ -51,47 +50,11 @@ bool ClipboardHasPicture() {
          IsClipboardFormatAvailable(CF_METAFILEPICT);
 }
 
-// The clipboard, opened for a moment: another program may be holding it, so a few short tries.
-class OpenedClipboard {
- public:
-  explicit OpenedClipboard(HWND owner) {
-    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
-      open_ = OpenClipboard(owner) != FALSE;
-      if (!open_) Sleep(10);
-    }
-  }
-  ~OpenedClipboard() {
-    if (open_) CloseClipboard();
-  }
-  OpenedClipboard(const OpenedClipboard&) = delete;
-  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-  explicit operator bool() const { return open_; }
-
- private:
-  bool open_ = false;
-};
-
-// Replaces the clipboard's content with the picture as a device-independent bitmap; the system
-// offers it as CF_BITMAP too.
-bool PutPictureOnClipboard(HWND owner, const ui::Bitmap& picture) {
-  if (picture.Empty()) return false;
-  ui::MemoryStream bmp;
-  picture.SaveToStream(bmp);
-  constexpr std::size_t kFileHeader = 14;  // CF_DIB is the BMP image without its file header
-  if (bmp.Size() <= kFileHeader) return false;
-  const std::size_t size = bmp.Size() - kFileHeader;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!memory) return false;
-  if (void* p = GlobalLock(memory)) {
-    std::memcpy(p, bmp.Data() + kFileHeader, size);
-    GlobalUnlock(memory);
-  }
-  OpenedClipboard clipboard(owner);
-  if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_DIB, memory)) {
-    GlobalFree(memory);
-    return false;
-  }
-  return true;  // the clipboard owns the memory now
+// The editor's selection onto the clipboard as rich and plain text, rendered at once (the rich
+// edit's own copy leaves the rendering to this program for later, lost when it ends).
+bool CopyTextSelection(HWND editor) {
+  return records::PutTextOnClipboard(GetAncestor(editor, GA_ROOT), records::SelectedRichText(editor),
+                                     records::SelectedPlainText(editor));
 }
 
 constexpr UINT_PTR kPopupSubclassId = 0x504D;
@@ -328,10 +291,14 @@ void TCurInsWindow::PasteExecute() {
     } else if (ActiveList == LV_Img) {
       if (IDB_Img->CanFocus() && CountClipboardFormats() > 0 && IsClipboardFormatAvailable(CF_BITMAP)) {
         ui::Bitmap pasted;
-        {
-          OpenedClipboard clipboard(hwnd_);
-          if (clipboard)
+        if (records::OpenClipboardFor(hwnd_)) {
+          try {
             if (HANDLE bitmap = GetClipboardData(CF_BITMAP)) pasted.AssignHandle(static_cast<HBITMAP>(bitmap));
+          } catch (...) {
+            CloseClipboard();
+            throw;
+          }
+          CloseClipboard();
         }
         if (!pasted.Empty()) {
           EditPicture = std::move(pasted);
@@ -351,9 +318,9 @@ void TCurInsWindow::CopyExecute() {
     if (ActiveList == LV_Text) {
       // A plain copy: it leaves the text, its undo history and its modified flag alone, so typing
       // that has not been saved yet can still be saved afterwards.
-      if (ActiveTextEditor && ActiveTextEditor->CanFocus()) SendMessageW(ActiveTextEditor->Handle(), WM_COPY, 0, 0);
+      if (ActiveTextEditor && ActiveTextEditor->CanFocus()) CopyTextSelection(ActiveTextEditor->Handle());
     } else if (ActiveList == LV_Img) {
-      if (IDB_Img->CanFocus() && !EditPicture.Empty()) PutPictureOnClipboard(hwnd_, EditPicture);
+      if (IDB_Img->CanFocus() && !EditPicture.Empty()) records::PutPictureOnClipboard(hwnd_, EditPicture);
     }
   } catch (...) {
   }
@@ -364,14 +331,16 @@ void TCurInsWindow::CutExecute() {
     if (ActiveList == LV_Text) {
       if (ActiveTextEditor && ActiveTextEditor->CanFocus()) {
         ActiveTextEditor->SetFocus();
-        SendMessageW(ActiveTextEditor->Handle(), WM_CUT, 0, 0);
+        // Removed only once it is on the clipboard; the removal can be undone.
+        if (CopyTextSelection(ActiveTextEditor->Handle()))
+          SendMessageW(ActiveTextEditor->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
       }
       return;
     }
     if (ActiveList != LV_Img || !IDB_Img->CanFocus()) return;
     IDB_Img->SetFocus();
     // Nothing is cut that did not reach the clipboard.
-    if (!EditPicture.Empty() && !PutPictureOnClipboard(hwnd_, EditPicture)) return;
+    if (!EditPicture.Empty() && !records::PutPictureOnClipboard(hwnd_, EditPicture)) return;
     EditPicture = ui::Bitmap();
     EditPicture.SetModified(false);
     ShowEditPicture();

@@ -245,6 +245,7 @@ TEST_F(Capture, CopyInTheTextEditorPutsTheSelectionOnTheClipboardAndKeepsTheTypi
   PutOnClipboard(L"older");
   ASSERT_TRUE(w->A_Copy->Execute());
   EXPECT_EQ(ClipboardText(), L"world");
+  EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(CF_RTF))) << "as rich text too";
   EXPECT_EQ(EditorText(), L"hello world");
   EXPECT_TRUE(Enabled(w->A_Save)) << "the typing has not been saved yet";
 
