@@ -69,7 +69,10 @@ void InsertClick() {
 }
 
 void CaptureClick() {
-  if (g.captureMode == kCaptureHideClass) {
+  // The press acts as the face it was made on. Waiting for the target below lets timer ticks
+  // through, and bringing the target forward can change the keys' state before the message goes.
+  const int mode = g.captureMode;
+  if (mode == kCaptureHideClass) {
     wchar_t name[qbar::kClassNameBufferChars];
     const int length = GetClassNameW(g.target, name, qbar::kClassNameBufferChars);
     g.hidden.Append(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
@@ -78,7 +81,7 @@ void CaptureClick() {
     AwaitTargetForeground();
     const LPARAM caret = TargetCaretPoint();
     LetMainTakeForeground();
-    const UINT message = g.captureMode == kCaptureScreenshot ? qbar::QBM_SCREENSHOT : qbar::QBM_CAPTURE;
+    const UINT message = mode == kCaptureScreenshot ? qbar::QBM_SCREENSHOT : qbar::QBM_CAPTURE;
     SendMessageA(g.mainWindow, message, reinterpret_cast<WPARAM>(g.target), caret);
   }
   g.clickBusy = false;
