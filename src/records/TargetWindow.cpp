@@ -7,13 +7,11 @@
 
 #include <richedit.h>
 
-#include <cstring>
-
+#include "records/ClipboardData.h"
 #include "records/RichText.h"
 #include "shared/Protocol.h"
 #include "store/Database.h"
 #include "ui/Application.h"
-#include "ui/MemoryStream.h"
 
 namespace records {
 
@@ -40,8 +38,6 @@ namespace {
 constexpr DWORD kForegroundTimeoutMs = 1000;
 // Given the target to become active and, after Ctrl+C, to place its data on the clipboard.
 constexpr DWORD kCopyPauseMs = 190;
-// Another program may hold the clipboard open for a moment.
-constexpr DWORD kClipboardTimeoutMs = 500;
 
 // Blocks the user-interface thread, answering only messages that other threads send to it: a
 // program that is being activated, or that asks for clipboard data we own, must not hang on us,
@@ -71,83 +67,6 @@ bool WaitForForeground(HWND target, DWORD ms) {
     Pause(10);
   }
   return true;
-}
-
-bool OpenClipboardFor(HWND owner) {
-  const ULONGLONG end = GetTickCount64() + kClipboardTimeoutMs;
-  while (!OpenClipboard(owner)) {
-    if (GetTickCount64() >= end) return false;
-    Pause(10);
-  }
-  return true;
-}
-
-HGLOBAL GlobalCopy(const void* data, std::size_t size) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!memory) return nullptr;
-  if (void* bytes = GlobalLock(memory)) {
-    std::memcpy(bytes, data, size);
-    GlobalUnlock(memory);
-    return memory;
-  }
-  GlobalFree(memory);
-  return nullptr;
-}
-
-// The picture as a packed DIB (CF_DIB): its BMP file image without the 14-byte file header.
-// The system offers it as CF_BITMAP as well.
-bool PutPictureOnClipboard(HWND owner, const ui::Bitmap& picture) {
-  ui::MemoryStream bmp;
-  picture.SaveToStream(bmp);
-  constexpr std::size_t kFileHeader = sizeof(BITMAPFILEHEADER);
-  if (bmp.Size() <= kFileHeader) return false;
-  HGLOBAL memory = GlobalCopy(bmp.Data() + kFileHeader, bmp.Size() - kFileHeader);
-  if (!memory) return false;
-  if (!OpenClipboardFor(owner)) {
-    GlobalFree(memory);
-    return false;
-  }
-  EmptyClipboard();
-  const bool put = SetClipboardData(CF_DIB, memory) != nullptr;
-  if (!put) GlobalFree(memory);
-  CloseClipboard();
-  return put;
-}
-
-DWORD CALLBACK CollectRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
-  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
-  *written = count;
-  return 0;
-}
-
-std::string SelectedRichText(HWND edit) {
-  std::string rtf;
-  EDITSTREAM es{};
-  es.dwCookie = reinterpret_cast<DWORD_PTR>(&rtf);
-  es.pfnCallback = CollectRtf;
-  SendMessageW(edit, EM_STREAMOUT, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
-  return rtf;
-}
-
-// The clip as rich text and as plain text, rendered at once rather than on request through the
-// rich edit's own copy: no data is left for this program to deliver later, so the clip stays
-// the user's after the program has ended.
-bool PutTextOnClipboard(HWND owner, const std::string& rtf, const std::wstring& text) {
-  if (rtf.empty() || text.empty()) return false;
-  HGLOBAL rich = GlobalCopy(rtf.c_str(), rtf.size() + 1);
-  HGLOBAL plain = GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  bool put = false;
-  if (rich && plain && OpenClipboardFor(owner)) {
-    EmptyClipboard();
-    put = SetClipboardData(RegisterClipboardFormatW(CF_RTF), rich) != nullptr;
-    if (put) rich = nullptr;
-    put = put && SetClipboardData(CF_UNICODETEXT, plain) != nullptr;
-    if (put) plain = nullptr;
-    CloseClipboard();
-  }
-  if (rich) GlobalFree(rich);
-  if (plain) GlobalFree(plain);
-  return put;
 }
 
 }  // namespace
@@ -181,12 +100,12 @@ bool TCurInsWindow::CopyRecordToClipboard() {
     // An empty clip is nothing to copy (copying an empty selection would empty the clipboard).
     if (GetWindowTextLengthW(edit) == 0) return false;
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    return PutTextOnClipboard(hwnd_, SelectedRichText(edit), records::PlainText(edit));
+    return records::PutTextOnClipboard(hwnd_, records::SelectedRichText(edit), records::PlainText(edit));
   }
   qstore::SINGLE_DATA_REC record(true);
   if (!store.Read(record, true, id) || !record.Picture || record.Picture->Empty()) return false;
   IDB_Img->SetBitmap(static_cast<HBITMAP>(CopyImage(record.Picture->Handle(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  return PutPictureOnClipboard(hwnd_, *record.Picture);
+  return records::PutPictureOnClipboard(hwnd_, *record.Picture);
 }
 
 void TCurInsWindow::PasteIntoTarget() {
