@@ -137,7 +137,14 @@ HWND MainProgram::ShownTextEditor() const {
 void MainProgram::ClickTextPanelHeader() {
   // The panel is the list surface's parent, a child of the panel group.
   HWND panel = GetParent(GetParent(textList));
-  PostMessageW(panel, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+  // Sent, not posted: a caller that repeats the click must know the last one has been handled.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(panel, WM_LBUTTONUP, 0, MAKELPARAM(20, 5), SMTO_NORMAL, 10000, &result);
+}
+
+bool MainProgram::PanelOpen(HWND list) const {
+  // A closed panel hides the surface its list sits on.
+  return (GetWindowLongW(GetParent(list), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void MainProgram::ClickTray() {

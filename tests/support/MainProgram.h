@@ -53,6 +53,8 @@ class MainProgram {
   HWND ShownTextEditor() const;
   // A click on the header of the text panel: it closes and the picture panel opens.
   void ClickTextPanelHeader();
+  // Whether the panel holding `list` is open (the main window itself may be hidden).
+  bool PanelOpen(HWND list) const;
   // A left click on the tray icon (shows or hides the window).
   void ClickTray();
   // Exit from the tray menu; true when the program ended with code 0.

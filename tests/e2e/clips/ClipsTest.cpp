@@ -200,8 +200,13 @@ TEST_F(Clips, InsertingAPictureClipPutsABitmapOfItsSizeOnTheClipboard) {
   ASSERT_NO_FATAL_FAILURE(StartMain(0));
   // The start-up refill of the text list creates its store; then the picture panel can open.
   ASSERT_TRUE(WaitUntil([&] { return qstore::FileExists(qstore::JoinPath(folder_, L"text.qdb")); }));
-  main_.ClickTextPanelHeader();
-  ASSERT_TRUE(WaitUntil([&] { return main_.Count(main_.pictureList) == 1; }));
+  // Start-up hides the window and opens the active (text) panel at an idle turn of its own; a
+  // click handled before that is undone by it, so the click is repeated until the picture panel
+  // stays open.
+  ASSERT_TRUE(WaitUntil([&] {
+    if (!main_.PanelOpen(main_.pictureList)) main_.ClickTextPanelHeader();
+    return main_.Count(main_.pictureList) == 1;
+  }));
   ASSERT_TRUE(testsupport::SetClipboardText(L"older text"));
   ASSERT_TRUE(main_.Select(main_.pictureList, 0));
   ASSERT_TRUE(WaitUntil([&] { return main_.InsertEnabled(main_.pictureList); }));
