@@ -1,6 +1,7 @@
 // Taking the clipboard into a new record and the editors' clipboard commands, on the real main
 // window with real stores in a temporary folder and the real clipboard.
 #include "main/CurInsWindow.h"
+#include "LiveWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -20,29 +21,12 @@
 
 namespace {
 
-class Capture : public ::testing::Test {
+class Capture : public LiveWindow {
  protected:
   void SetUp() override {
-    root_ = std::make_unique<ui::Component>(nullptr, L"Application");
-    w = root_->Make<TCurInsWindow>();
-    w->FormCreate();
-    w->ExtendEdit = root_->Make<TF_ExtendEdit>(*w);
-    w->UserDBFolder = dir.path();
+    OpenWindow(dir.path());
     w->Inform = [](const std::wstring&, const std::wstring&, UINT) {};
     Settle();
-  }
-  void TearDown() override { root_.reset(); }
-
-  // Runs the loop's idle steps until the machine rests (the worker hands refill passes over
-  // asynchronously).
-  void Settle() {
-    ASSERT_TRUE(testsupport::WaitUntil(
-        [&] {
-          ui::Application::Instance().ProcessMessages();
-          w->AppEventsIdle();
-          return w->PendingAction == idle::kSteady && w->AfterRefillAction == 0 && !w->ActiveList->NeedUpdate;
-        },
-        std::chrono::milliseconds(10000)));
   }
   void OpenPicturePanel() {
     w->CP_Text->Collapse();
@@ -121,8 +105,6 @@ class Capture : public ::testing::Test {
   }
 
   testsupport::TempFolder dir{L"capture"};
-  std::unique_ptr<ui::Component> root_;
-  TCurInsWindow* w = nullptr;
 };
 
 enum class Via { NewRecord, TrayText, TrayPicture };

@@ -1,6 +1,7 @@
 // The main window built in the test process: its actions, tray menu, keys, panels and the first
 // idle steps, checked on the real controls.
 #include "main/CurInsWindow.h"
+#include "LiveWindow.h"
 
 #include "editor/ExtendEdit.h"
 #include "support/Desktop.h"
@@ -15,15 +16,9 @@
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public LiveWindow {
  protected:
-  void SetUp() override {
-    root_ = std::make_unique<ui::Component>(nullptr, L"Application");
-    w = root_->Make<TCurInsWindow>();
-    w->FormCreate();
-    w->ExtendEdit = root_->Make<TF_ExtendEdit>(*w);
-  }
-  void TearDown() override { root_.reset(); }
+  void SetUp() override { OpenWindow(); }
 
   // Runs idle notifications as the loop would when the queue is empty.
   void Idle(int times = 1) {
@@ -33,8 +28,6 @@ class MainWindow : public ::testing::Test {
     }
   }
 
-  std::unique_ptr<ui::Component> root_;
-  TCurInsWindow* w = nullptr;
 };
 
 TEST_F(MainWindow, ActionsCarryTheirCaptionsAndShortcuts) {

@@ -2,6 +2,7 @@
 // Save, Delete and Cancel, the selection after the refill, the enabling of Save, and what
 // happens when the store will not write.
 #include "main/CurInsWindow.h"
+#include "LiveWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -27,31 +28,14 @@ struct Notice {
   UINT icon;
 };
 
-class Editing : public ::testing::Test {
+class Editing : public LiveWindow {
  protected:
   void SetUp() override {
-    root_ = std::make_unique<ui::Component>(nullptr, L"Application");
-    w = root_->Make<TCurInsWindow>();
-    w->FormCreate();
-    w->ExtendEdit = root_->Make<TF_ExtendEdit>(*w);
-    w->UserDBFolder = dir.path();
+    OpenWindow(dir.path());
     w->Inform = [this](const std::wstring& text, const std::wstring& caption, UINT icon) {
       notices.push_back({text, caption, icon});
     };
     Settle();
-  }
-  void TearDown() override { root_.reset(); }
-
-  // Runs the loop's idle steps until the machine rests: the refill pass has run (the worker hands
-  // it over asynchronously) and the second phases are done.
-  void Settle() {
-    ASSERT_TRUE(testsupport::WaitUntil(
-        [&] {
-          ui::Application::Instance().ProcessMessages();
-          w->AppEventsIdle();
-          return w->PendingAction == idle::kSteady && w->AfterRefillAction == 0 && !w->ActiveList->NeedUpdate;
-        },
-        std::chrono::milliseconds(10000)));
   }
   void Type(const wchar_t* text) {
     SendMessageW(w->ActiveTextEditor->Handle(), EM_SETSEL, -1, -1);
@@ -72,8 +56,6 @@ class Editing : public ::testing::Test {
   bool Editing_() const { return w->AREDB_Text->Visible() && !w->LV_Text->Visible(); }
 
   testsupport::TempFolder dir{L"edit"};
-  std::unique_ptr<ui::Component> root_;
-  TCurInsWindow* w = nullptr;
   std::vector<Notice> notices;
 };
 

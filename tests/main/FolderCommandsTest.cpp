@@ -1,6 +1,7 @@
 // The Repository commands on the real main window: the questions answered by the test, the
 // files moved or deleted, and both lists marked for a refill.
 #include "main/CurInsWindow.h"
+#include "LiveWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -18,25 +19,18 @@ using testsupport::FileExists;
 using testsupport::TempFolder;
 using testsupport::WriteFileBytes;
 
-class FolderCommands : public ::testing::Test {
+class FolderCommands : public LiveWindow {
  protected:
   void SetUp() override {
-    root_ = std::make_unique<ui::Component>(nullptr, L"Application");
-    w = root_->Make<TCurInsWindow>();
-    w->FormCreate();
-    w->ExtendEdit = root_->Make<TF_ExtendEdit>(*w);
-    w->UserDBFolder = oldDir.path();
+    OpenWindow(oldDir.path());
     w->AskUser = [this](const std::wstring& text, const std::wstring&) {
       asked.push_back(text);
       return answer;
     };
     w->SetNeedUpdate(0, false);
   }
-  void TearDown() override { root_.reset(); }
 
   TempFolder oldDir{L"old"}, newDir{L"new"};
-  std::unique_ptr<ui::Component> root_;
-  TCurInsWindow* w = nullptr;
   bool answer = true;
   std::vector<std::wstring> asked;
 };

@@ -1,6 +1,7 @@
 // The target window on the real main window: what an insertion and a capture do with it, and
 // the keystrokes synthesized for them.
 #include "main/CurInsWindow.h"
+#include "LiveWindow.h"
 #include "records/TargetWindow.h"
 
 #include <gtest/gtest.h>
@@ -55,14 +56,10 @@ class EditWindow {
   HWND edit_ = nullptr;
 };
 
-class TargetWindow : public ::testing::Test {
+class TargetWindow : public LiveWindow {
  protected:
   void SetUp() override {
-    root_ = std::make_unique<ui::Component>(nullptr, L"Application");
-    w = root_->Make<TCurInsWindow>();
-    w->FormCreate();
-    w->ExtendEdit = root_->Make<TF_ExtendEdit>(*w);
-    w->UserDBFolder = dir.path();
+    OpenWindow(dir.path());
     qstore::Text_DB store;
     store.FileName(dir / L"text.qdb");
     ASSERT_TRUE(store.Open(false));
@@ -72,19 +69,7 @@ class TargetWindow : public ::testing::Test {
     Settle();
     ASSERT_EQ(w->LV_Text->ItemCount(), 1);
   }
-  void TearDown() override { root_.reset(); }
-
-  void Settle() {
-    ASSERT_TRUE(testsupport::WaitUntil([&] {
-      ui::Application::Instance().ProcessMessages();
-      w->AppEventsIdle();
-      return w->PendingAction == idle::kSteady && w->AfterRefillAction == 0 && !w->ActiveList->NeedUpdate;
-    }));
-  }
-
   testsupport::TempFolder dir{L"target"};
-  std::unique_ptr<ui::Component> root_;
-  TCurInsWindow* w = nullptr;
 };
 
 // An insertion uses the target up: a second one pastes nowhere until the foreground is taken
