@@ -24,6 +24,6 @@ function(quillet_gtest folder target)
     TIMEOUT 180
     FAIL_REGULAR_EXPRESSION "Unhandled (exception|page fault)")
   if(ARG_DESKTOP)
-    set_tests_properties(${added} PROPERTIES RESOURCE_LOCK desktop)
+    set_tests_properties(${added} PROPERTIES RESOURCE_LOCK desktop LABELS desktop)
   endif()
 endfunction()
